@@ -1,0 +1,212 @@
+// OpenGL entry points, resolved by name once per process before the first
+// InitGL. The plug-in links no OpenGL library: every call goes through the
+// table below, which a test may also fill with wrappers of its own to see
+// the calls the plug-in makes.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(_WIN32)
+#define FFGL_APIENTRY __stdcall
+#else
+#define FFGL_APIENTRY
+#endif
+
+using GLenum = unsigned int;
+using GLboolean = unsigned char;
+using GLbitfield = unsigned int;
+using GLint = int;
+using GLuint = unsigned int;
+using GLsizei = int;
+using GLfloat = float;
+using GLchar = char;
+using GLubyte = unsigned char;
+using GLsizeiptr = std::ptrdiff_t;
+
+constexpr GLenum GL_NO_ERROR = 0;
+constexpr GLenum GL_FALSE = 0;
+constexpr GLenum GL_TRUE = 1;
+constexpr GLenum GL_TRIANGLES = 0x0004;
+constexpr GLenum GL_SRC_ALPHA = 0x0302;
+constexpr GLenum GL_ONE_MINUS_SRC_ALPHA = 0x0303;
+constexpr GLenum GL_CULL_FACE = 0x0B44;
+constexpr GLenum GL_DEPTH_TEST = 0x0B71;
+constexpr GLenum GL_VIEWPORT = 0x0BA2;
+constexpr GLenum GL_BLEND = 0x0BE2;
+constexpr GLenum GL_SCISSOR_TEST = 0x0C11;
+constexpr GLenum GL_UNPACK_ALIGNMENT = 0x0CF5;
+constexpr GLenum GL_MAX_TEXTURE_SIZE = 0x0D33;
+constexpr GLenum GL_TEXTURE_2D = 0x0DE1;
+constexpr GLenum GL_UNSIGNED_BYTE = 0x1401;
+constexpr GLenum GL_FLOAT = 0x1406;
+constexpr GLenum GL_RGBA = 0x1908;
+constexpr GLenum GL_VERSION = 0x1F02;
+constexpr GLenum GL_EXTENSIONS = 0x1F03;
+constexpr GLenum GL_NEAREST = 0x2600;
+constexpr GLenum GL_LINEAR = 0x2601;
+constexpr GLenum GL_TEXTURE_MAG_FILTER = 0x2800;
+constexpr GLenum GL_TEXTURE_MIN_FILTER = 0x2801;
+constexpr GLenum GL_TEXTURE_WRAP_S = 0x2802;
+constexpr GLenum GL_TEXTURE_WRAP_T = 0x2803;
+constexpr GLenum GL_BLEND_DST_RGB = 0x80C8;
+constexpr GLenum GL_BLEND_SRC_RGB = 0x80C9;
+constexpr GLenum GL_BLEND_DST_ALPHA = 0x80CA;
+constexpr GLenum GL_BLEND_SRC_ALPHA = 0x80CB;
+constexpr GLenum GL_RGBA8 = 0x8058;
+constexpr GLenum GL_TEXTURE_BINDING_2D = 0x8069;
+constexpr GLenum GL_CLAMP_TO_EDGE = 0x812F;
+constexpr GLenum GL_TEXTURE0 = 0x84C0;
+constexpr GLenum GL_ACTIVE_TEXTURE = 0x84E0;
+constexpr GLenum GL_BLEND_EQUATION_RGB = 0x8009;
+constexpr GLenum GL_BLEND_EQUATION_ALPHA = 0x883D;
+constexpr GLenum GL_ARRAY_BUFFER = 0x8892;
+constexpr GLenum GL_ELEMENT_ARRAY_BUFFER = 0x8893;
+constexpr GLenum GL_ARRAY_BUFFER_BINDING = 0x8894;
+constexpr GLenum GL_ELEMENT_ARRAY_BUFFER_BINDING = 0x8895;
+constexpr GLenum GL_STATIC_DRAW = 0x88E4;
+constexpr GLenum GL_FRAGMENT_SHADER = 0x8B30;
+constexpr GLenum GL_VERTEX_SHADER = 0x8B31;
+constexpr GLenum GL_COMPILE_STATUS = 0x8B81;
+constexpr GLenum GL_LINK_STATUS = 0x8B82;
+constexpr GLenum GL_INFO_LOG_LENGTH = 0x8B84;
+constexpr GLenum GL_CURRENT_PROGRAM = 0x8B8D;
+constexpr GLenum GL_VERTEX_ARRAY_BINDING = 0x85B5;
+constexpr GLenum GL_FRAMEBUFFER_BINDING = 0x8CA6;
+constexpr GLenum GL_NUM_EXTENSIONS = 0x821D;
+constexpr GLenum GL_CONTEXT_PROFILE_MASK = 0x9126;
+
+// X(result, name without the gl prefix, parameter list, argument list)
+#define FFGL_ENTRY_POINTS(X)                                                                 \
+  X(const GLubyte*, GetString, (GLenum name), (name))                                        \
+  X(const GLubyte*, GetStringi, (GLenum name, GLuint index), (name, index))                  \
+  X(void, GetIntegerv, (GLenum pname, GLint* data), (pname, data))                           \
+  X(GLenum, GetError, (), ())                                                                \
+  X(GLboolean, IsEnabled, (GLenum cap), (cap))                                               \
+  X(void, Enable, (GLenum cap), (cap))                                                       \
+  X(void, Disable, (GLenum cap), (cap))                                                      \
+  X(void, BlendFunc, (GLenum sfactor, GLenum dfactor), (sfactor, dfactor))                   \
+  X(void, BlendFuncSeparate, (GLenum srcRGB, GLenum dstRGB, GLenum srcA, GLenum dstA),       \
+    (srcRGB, dstRGB, srcA, dstA))                                                            \
+  X(void, BlendEquationSeparate, (GLenum modeRGB, GLenum modeAlpha), (modeRGB, modeAlpha))   \
+  X(GLuint, CreateShader, (GLenum type), (type))                                             \
+  X(void, ShaderSource,                                                                      \
+    (GLuint shader, GLsizei count, const GLchar* const* source, const GLint* length),        \
+    (shader, count, source, length))                                                         \
+  X(void, CompileShader, (GLuint shader), (shader))                                          \
+  X(void, GetShaderiv, (GLuint shader, GLenum pname, GLint* params), (shader, pname, params)) \
+  X(void, GetShaderInfoLog, (GLuint shader, GLsizei size, GLsizei* length, GLchar* log),     \
+    (shader, size, length, log))                                                             \
+  X(void, DeleteShader, (GLuint shader), (shader))                                           \
+  X(GLuint, CreateProgram, (), ())                                                           \
+  X(void, AttachShader, (GLuint program, GLuint shader), (program, shader))                  \
+  X(void, LinkProgram, (GLuint program), (program))                                          \
+  X(void, GetProgramiv, (GLuint program, GLenum pname, GLint* params),                       \
+    (program, pname, params))                                                                \
+  X(void, GetProgramInfoLog, (GLuint program, GLsizei size, GLsizei* length, GLchar* log),   \
+    (program, size, length, log))                                                            \
+  X(void, DeleteProgram, (GLuint program), (program))                                        \
+  X(void, UseProgram, (GLuint program), (program))                                           \
+  X(GLint, GetUniformLocation, (GLuint program, const GLchar* name), (program, name))        \
+  X(void, Uniform1f, (GLint location, GLfloat v0), (location, v0))                           \
+  X(void, Uniform2f, (GLint location, GLfloat v0, GLfloat v1), (location, v0, v1))           \
+  X(void, GenVertexArrays, (GLsizei n, GLuint* arrays), (n, arrays))                         \
+  X(void, DeleteVertexArrays, (GLsizei n, const GLuint* arrays), (n, arrays))                \
+  X(void, BindVertexArray, (GLuint array), (array))                                          \
+  X(void, GenBuffers, (GLsizei n, GLuint* buffers), (n, buffers))                            \
+  X(void, DeleteBuffers, (GLsizei n, const GLuint* buffers), (n, buffers))                   \
+  X(void, BindBuffer, (GLenum target, GLuint buffer), (target, buffer))                      \
+  X(void, BufferData, (GLenum target, GLsizeiptr size, const void* data, GLenum usage),      \
+    (target, size, data, usage))                                                             \
+  X(void, EnableVertexAttribArray, (GLuint index), (index))                                  \
+  X(void, VertexAttribPointer,                                                               \
+    (GLuint index, GLint size, GLenum type, GLboolean normalized, GLsizei stride,            \
+     const void* pointer),                                                                   \
+    (index, size, type, normalized, stride, pointer))                                        \
+  X(void, DrawArrays, (GLenum mode, GLint first, GLsizei count), (mode, first, count))       \
+  X(void, GenTextures, (GLsizei n, GLuint* textures), (n, textures))                         \
+  X(void, DeleteTextures, (GLsizei n, const GLuint* textures), (n, textures))                \
+  X(void, BindTexture, (GLenum target, GLuint texture), (target, texture))                   \
+  X(void, ActiveTexture, (GLenum texture), (texture))                                        \
+  X(void, TexParameteri, (GLenum target, GLenum pname, GLint param), (target, pname, param)) \
+  X(void, PixelStorei, (GLenum pname, GLint param), (pname, param))                          \
+  X(void, TexImage2D,                                                                        \
+    (GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height,        \
+     GLint border, GLenum format, GLenum type, const void* pixels),                          \
+    (target, level, internalformat, width, height, border, format, type, pixels))            \
+  X(void, TexSubImage2D,                                                                     \
+    (GLenum target, GLint level, GLint xoffset, GLint yoffset, GLsizei width,                \
+     GLsizei height, GLenum format, GLenum type, const void* pixels),                        \
+    (target, level, xoffset, yoffset, width, height, format, type, pixels))
+
+namespace ffgl {
+
+struct GLEntryPoints {
+#define FFGL_DECLARE_ENTRY(ret, name, params, args) ret(FFGL_APIENTRY* name) params = nullptr;
+  FFGL_ENTRY_POINTS(FFGL_DECLARE_ENTRY)
+#undef FFGL_DECLARE_ENTRY
+};
+
+// The process-wide table every GL call of the plug-in goes through.
+extern GLEntryPoints glEntryPoints;
+
+struct GLVersion {
+  int major = 0;
+  int minor = 0;
+};
+
+// Resolves every entry point of the table for the current context. Fails when
+// glGetString cannot be resolved, GL_VERSION cannot be read, or an entry point
+// the plug-in calls is missing (a null call would crash the host).
+bool LoadGLEntryPoints();
+
+// Parses the "major.minor" at the start of a GL_VERSION string; each part is
+// read up to 9 digits. Returns false when no major number can be read.
+bool ParseGLVersion(const char* text, GLVersion& version);
+
+}  // namespace ffgl
+
+#define glGetString ffgl::glEntryPoints.GetString
+#define glGetStringi ffgl::glEntryPoints.GetStringi
+#define glGetIntegerv ffgl::glEntryPoints.GetIntegerv
+#define glGetError ffgl::glEntryPoints.GetError
+#define glIsEnabled ffgl::glEntryPoints.IsEnabled
+#define glEnable ffgl::glEntryPoints.Enable
+#define glDisable ffgl::glEntryPoints.Disable
+#define glBlendFunc ffgl::glEntryPoints.BlendFunc
+#define glBlendFuncSeparate ffgl::glEntryPoints.BlendFuncSeparate
+#define glBlendEquationSeparate ffgl::glEntryPoints.BlendEquationSeparate
+#define glCreateShader ffgl::glEntryPoints.CreateShader
+#define glShaderSource ffgl::glEntryPoints.ShaderSource
+#define glCompileShader ffgl::glEntryPoints.CompileShader
+#define glGetShaderiv ffgl::glEntryPoints.GetShaderiv
+#define glGetShaderInfoLog ffgl::glEntryPoints.GetShaderInfoLog
+#define glDeleteShader ffgl::glEntryPoints.DeleteShader
+#define glCreateProgram ffgl::glEntryPoints.CreateProgram
+#define glAttachShader ffgl::glEntryPoints.AttachShader
+#define glLinkProgram ffgl::glEntryPoints.LinkProgram
+#define glGetProgramiv ffgl::glEntryPoints.GetProgramiv
+#define glGetProgramInfoLog ffgl::glEntryPoints.GetProgramInfoLog
+#define glDeleteProgram ffgl::glEntryPoints.DeleteProgram
+#define glUseProgram ffgl::glEntryPoints.UseProgram
+#define glGetUniformLocation ffgl::glEntryPoints.GetUniformLocation
+#define glUniform1f ffgl::glEntryPoints.Uniform1f
+#define glUniform2f ffgl::glEntryPoints.Uniform2f
+#define glGenVertexArrays ffgl::glEntryPoints.GenVertexArrays
+#define glDeleteVertexArrays ffgl::glEntryPoints.DeleteVertexArrays
+#define glBindVertexArray ffgl::glEntryPoints.BindVertexArray
+#define glGenBuffers ffgl::glEntryPoints.GenBuffers
+#define glDeleteBuffers ffgl::glEntryPoints.DeleteBuffers
+#define glBindBuffer ffgl::glEntryPoints.BindBuffer
+#define glBufferData ffgl::glEntryPoints.BufferData
+#define glEnableVertexAttribArray ffgl::glEntryPoints.EnableVertexAttribArray
+#define glVertexAttribPointer ffgl::glEntryPoints.VertexAttribPointer
+#define glDrawArrays ffgl::glEntryPoints.DrawArrays
+#define glGenTextures ffgl::glEntryPoints.GenTextures
+#define glDeleteTextures ffgl::glEntryPoints.DeleteTextures
+#define glBindTexture ffgl::glEntryPoints.BindTexture
+#define glActiveTexture ffgl::glEntryPoints.ActiveTexture
+#define glTexParameteri ffgl::glEntryPoints.TexParameteri
+#define glPixelStorei ffgl::glEntryPoints.PixelStorei
+#define glTexImage2D ffgl::glEntryPoints.TexImage2D
+#define glTexSubImage2D ffgl::glEntryPoints.TexSubImage2D

@@ -1,0 +1,5 @@
+#include "ffgl/platform/DebuggerOutput.h"
+
+namespace ffgl::platform {
+void WriteDebuggerOutput(const char*) {}
+}

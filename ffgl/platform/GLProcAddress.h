@@ -1,0 +1,7 @@
+// Looks up one OpenGL entry point of the current context by name. One small
+// implementation per platform; null when the name cannot be resolved.
+#pragma once
+
+namespace ffgl::platform {
+void* GetGLProcAddress(const char* name);
+}

@@ -1,0 +1,95 @@
+#include "ffglex/ShaderProgram.h"
+
+#include "ffgl/platform/DebuggerOutput.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace ffglex {
+
+void ReportShaderMessage(const char* prefix, const char* log) {
+  std::string message = prefix;
+  message += log != nullptr ? log : "";
+  ffgl::platform::WriteDebuggerOutput(message.c_str());
+  ffgl::platform::WriteDebuggerOutput("\n");
+  std::fputs(message.c_str(), stdout);
+  std::fputc('\n', stdout);
+  std::fflush(stdout);
+}
+
+bool ShaderProgram::Compile(const std::string& vertexSource, const std::string& fragmentSource) {
+  return Compile(vertexSource.c_str(), fragmentSource.c_str());
+}
+
+bool ShaderProgram::Compile(const char* vertexSource, const char* fragmentSource) {
+  if (vertexSource == nullptr || vertexSource[0] == '\0') return false;
+  if (fragmentSource == nullptr || fragmentSource[0] == '\0') return false;
+
+  if (CompileAndAttach(vertexSource, GL_VERTEX_SHADER) &&
+      CompileAndAttach(fragmentSource, GL_FRAGMENT_SHADER) && Link())
+    return true;
+
+  if (id != 0) {
+    glDeleteProgram(id);
+    id = 0;
+  }
+  return false;
+}
+
+bool ShaderProgram::CompileAndAttach(const char* source, GLenum type) {
+  const GLuint shader = glCreateShader(type);
+  glShaderSource(shader, 1, &source, nullptr);
+  glCompileShader(shader);
+  GLint status = 0;
+  glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+  if (status != static_cast<GLint>(GL_TRUE)) {
+    GLint length = 0;
+    glGetShaderiv(shader, GL_INFO_LOG_LENGTH, &length);
+    if (length < 0) length = 0;
+    std::vector<char> log(static_cast<size_t>(length) + 1, '\0');
+    glGetShaderInfoLog(shader, length, nullptr, log.data());
+    // The same prefix serves both stages: tools that scan for it rely on that.
+    ReportShaderMessage("Vertex Shader error: ", log.data());
+    glDeleteShader(shader);
+    return false;
+  }
+  if (id == 0) id = glCreateProgram();
+  glAttachShader(id, shader);
+  // Flagged for deletion now; it goes with the program it is attached to.
+  glDeleteShader(shader);
+  return true;
+}
+
+bool ShaderProgram::Link() {
+  if (id == 0) id = glCreateProgram();
+  glLinkProgram(id);
+  GLint status = 0;
+  glGetProgramiv(id, GL_LINK_STATUS, &status);
+  if (status != static_cast<GLint>(GL_TRUE)) {
+    char log[1024] = {};
+    GLsizei length = 0;
+    glGetProgramInfoLog(id, 1023, &length, log);
+    if (length < 0) length = 0;
+    if (length > 1023) length = 1023;
+    log[length] = '\0';
+    ReportShaderMessage("Fragment Shader error: ", log);
+    return false;
+  }
+  return true;
+}
+
+void ShaderProgram::SetFloat(const char* name, float value) const {
+  glUniform1f(glGetUniformLocation(id, name), value);
+}
+
+void ShaderProgram::SetVec2(const char* name, float x, float y) const {
+  glUniform2f(glGetUniformLocation(id, name), x, y);
+}
+
+void ShaderProgram::Release() {
+  if (id == 0) return;
+  glDeleteProgram(id);
+  id = 0;
+}
+
+}  // namespace ffglex

@@ -1,0 +1,151 @@
+#include "framework/Plugin.h"
+
+#include "framework/FloatToInt.h"
+
+#include <cmath>
+
+Plugin::Plugin(uint32_t pluginType) : CFFGLPlugin(pluginType) {}
+
+// Releasing GL objects is DeInitGL's job, with the host's context current.
+Plugin::~Plugin() = default;
+
+void Plugin::SetShaderSources(const std::string& vertex, const std::string& fragment) {
+  vertexSource = vertex;
+  fragmentSource = fragment;
+}
+
+uint32_t Plugin::AddParam(const char* displayName, const char* uniformName, uint32_t type,
+                          float defaultValue) {
+  const auto index = static_cast<uint32_t>(paramValues.size());
+  SetParamInfo(index, displayName, type, defaultValue);
+  uniformNames.emplace_back(uniformName != nullptr ? uniformName : "");
+  paramValues.push_back(defaultValue);
+  return index;
+}
+
+void Plugin::AddColourParam(const char* displayName, const char* redUniform,
+                            const char* greenUniform, const char* blueUniform, float defaultHue) {
+  const std::string name = displayName;
+  const uint32_t hue = AddParam(name.c_str(), redUniform, FF_TYPE_HUE, defaultHue);
+  colourGroups.push_back(static_cast<int32_t>(hue));
+  AddParam((name + "_saturation").c_str(), greenUniform, FF_TYPE_SATURATION, 2.0f);
+  // The spelling is what saved host projects know this parameter by.
+  AddParam((name + "_brighthness").c_str(), blueUniform, FF_TYPE_BRIGHTNESS, 2.0f);
+  AddParam((name + "_alpha").c_str(), "", FF_TYPE_ALPHA, 1.0f);
+}
+
+void Plugin::AddUnboundSlot() {
+  uniformNames.emplace_back();
+  paramValues.push_back(0.0f);
+}
+
+FFResult Plugin::InitGL(const FFGLViewportStruct* vp) {
+  if (!vertexSource.empty() && !fragmentSource.empty())
+    mainShader.Compile(vertexSource, fragmentSource);
+
+  const uint32_t width = vp != nullptr ? vp->width : 0;
+  const uint32_t height = vp != nullptr ? vp->height : 0;
+  if (mainShader.Id() != 0) {
+    glUseProgram(mainShader.Id());
+    uniformLocations.clear();
+    for (const std::string& name : uniformNames)
+      uniformLocations.push_back(name.empty() ? -1
+                                              : glGetUniformLocation(mainShader.Id(), name.c_str()));
+    resolutionLocation = glGetUniformLocation(mainShader.Id(), "resolution");
+    maxstLocation = glGetUniformLocation(mainShader.Id(), "maxst");
+    glUniform2f(resolutionLocation, static_cast<float>(width), static_cast<float>(height));
+    glUseProgram(0);
+  }
+  quad.Create();
+  viewportWidth = width;
+  viewportHeight = height;
+  return FF_SUCCESS;
+}
+
+FFResult Plugin::DeInitGL() {
+  mainShader.Release();
+  quad.Release();
+  return FF_SUCCESS;
+}
+
+FFResult Plugin::Resize(const FFGLViewportStruct* vp) {
+  if (vp == nullptr) return FF_FAIL;
+  if (mainShader.Id() != 0) {
+    glUseProgram(mainShader.Id());
+    glUniform2f(resolutionLocation, static_cast<float>(vp->width), static_cast<float>(vp->height));
+    glUseProgram(0);
+  }
+  viewportWidth = vp->width;
+  viewportHeight = vp->height;
+  return FF_SUCCESS;
+}
+
+FFResult Plugin::SetFloatParameter(uint32_t index, float value) {
+  if (index < paramValues.size()) paramValues[index] = value;
+  return FF_SUCCESS;
+}
+
+float Plugin::GetFloatParameter(uint32_t index) {
+  return index < paramValues.size() ? paramValues[index] : 0.0f;
+}
+
+bool Plugin::IsColourGroup(size_t index) const {
+  for (int32_t hue : colourGroups)
+    if (static_cast<size_t>(hue) == index) return true;
+  return false;
+}
+
+RGB Plugin::ColourOfGroup(uint32_t hueIndex) {
+  const float hueTurns = GetFloatParameter(hueIndex);
+  const int32_t hue = TruncateToInt32(hueTurns * 360.0f);
+  const double saturation = GetFloatParameter(hueIndex + 1);
+  const double value = GetFloatParameter(hueIndex + 2);
+  return HsvToRgb(hue, saturation, value);
+}
+
+void Plugin::SendParams() {
+  size_t i = 0;
+  while (i < uniformLocations.size()) {
+    if (IsColourGroup(i)) {
+      const RGB rgb = ColourOfGroup(static_cast<uint32_t>(i));
+      glUniform1f(uniformLocations[i], rgb.red);
+      if (i + 1 < uniformLocations.size()) glUniform1f(uniformLocations[i + 1], rgb.green);
+      if (i + 2 < uniformLocations.size()) glUniform1f(uniformLocations[i + 2], rgb.blue);
+      i += 4;
+    } else {
+      glUniform1f(uniformLocations[i], GetFloatParameter(static_cast<uint32_t>(i)));
+      i += 1;
+    }
+  }
+}
+
+void Plugin::SendParamsByName(const ffglex::ShaderProgram& program) {
+  size_t i = 0;
+  while (i < uniformNames.size()) {
+    if (IsColourGroup(i)) {
+      const RGB rgb = ColourOfGroup(static_cast<uint32_t>(i));
+      program.SetFloat(uniformNames[i].c_str(), rgb.red);
+      if (i + 1 < uniformNames.size()) program.SetFloat(uniformNames[i + 1].c_str(), rgb.green);
+      if (i + 2 < uniformNames.size()) program.SetFloat(uniformNames[i + 2].c_str(), rgb.blue);
+      i += 4;
+    } else {
+      program.SetFloat(uniformNames[i].c_str(), GetFloatParameter(static_cast<uint32_t>(i)));
+      i += 1;
+    }
+  }
+}
+
+RGB Plugin::HsvToRgb(int32_t hue, double saturation, double value) {
+  const double h = hue;
+  const double c = saturation * value;
+  const double m = value - c;
+  const double x = c * (1.0 - std::fabs(std::fmod(h / 60.0, 2.0) - 1.0));
+  double r, g, b;
+  if (hue >= 0 && hue < 60) { r = c; g = x; b = 0; }
+  else if (hue >= 60 && hue < 120) { r = x; g = c; b = 0; }
+  else if (hue >= 120 && hue < 180) { r = 0; g = c; b = x; }
+  else if (hue >= 180 && hue < 240) { r = 0; g = x; b = c; }
+  else if (hue >= 240 && hue < 300) { r = x; g = 0; b = c; }
+  else { r = c; g = 0; b = x; }
+  return {static_cast<float>(r + m), static_cast<float>(g + m), static_cast<float>(b + m)};
+}

@@ -1,0 +1,59 @@
+// The framework between the instance base and an effect: parameter value
+// storage, parameters bound to shader uniforms (colour groups arrive as red,
+// green and blue), the effect's main program and the full-screen quad.
+#pragma once
+
+#include "ffgl/CFFGLPlugin.h"
+#include "ffglex/FullScreenQuad.h"
+#include "ffglex/ShaderProgram.h"
+
+#include <string>
+#include <vector>
+
+struct RGB {
+  float red, green, blue;
+};
+
+class Plugin : public CFFGLPlugin {
+ public:
+  explicit Plugin(uint32_t pluginType);
+  ~Plugin() override;
+
+  FFResult InitGL(const FFGLViewportStruct* vp) override;
+  FFResult DeInitGL() override;
+  FFResult SetFloatParameter(uint32_t index, float value) override;
+  float GetFloatParameter(uint32_t index) override;
+  FFResult Resize(const FFGLViewportStruct* vp) override;
+
+  // Definition, from the effect's constructor, in the order the host lists
+  // the parameters.
+  void SetShaderSources(const std::string& vertex, const std::string& fragment);
+  uint32_t AddParam(const char* displayName, const char* uniformName, uint32_t type,
+                    float defaultValue);
+  void AddColourParam(const char* displayName, const char* redUniform, const char* greenUniform,
+                      const char* blueUniform, float defaultHue);
+  void AddUnboundSlot();
+
+  // In a frame, with the target program current.
+  void SendParams();
+  void SendParamsByName(const ffglex::ShaderProgram& program);
+
+  static RGB HsvToRgb(int32_t hue, double saturation, double value);
+
+  std::string vertexSource;
+  std::string fragmentSource;
+  uint32_t viewportWidth = 0;
+  uint32_t viewportHeight = 0;
+  GLint resolutionLocation = -1;
+  GLint maxstLocation = -1;
+  std::vector<float> paramValues;
+  std::vector<std::string> uniformNames;
+  std::vector<GLint> uniformLocations;
+  ffglex::ShaderProgram mainShader;
+  ffglex::FullScreenQuad quad;
+  std::vector<int32_t> colourGroups;
+
+ private:
+  bool IsColourGroup(size_t index) const;
+  RGB ColourOfGroup(uint32_t hueIndex);
+};

@@ -1,0 +1,92 @@
+#include "tickora/DigitalReadout.h"
+
+#include "framework/FloatToInt.h"
+
+namespace tickora {
+
+const juce::StringArray& Glyphs() {
+  static const juce::StringArray glyphs{"0", "1", "2", "3", "4", "5", "6",
+                                        "7", "8", "9", ":", ".", "/"};
+  return glyphs;
+}
+
+int GlyphIndex(juce::juce_wchar character) {
+  const juce::StringArray& glyphs = Glyphs();
+  for (int i = 0; i < glyphs.size(); ++i)
+    if (glyphs[i][0] == character) return i;
+  return -1;
+}
+
+juce::String PadNumber(int32_t value, int width) {
+  juce::String text(value);
+  while (text.length() < width) text = "0" + text;
+  return text;
+}
+
+juce::String BuildDisplayString(const ClockFields& fields, bool showSeconds, bool showMillis) {
+  juce::String text = PadNumber(fields.hours, 2) + ":" + PadNumber(fields.minutes, 2);
+  if (showSeconds) text += ":" + PadNumber(fields.seconds, 2);
+  // Hundredths are truncated, never rounded: 999 ms reads 99.
+  if (showMillis) text += ":" + PadNumber(fields.milliseconds, 3).substring(0, 2);
+  return text;
+}
+
+float GlyphPitch(int characterCount) {
+  return 2.0f / static_cast<float>(characterCount + 1);
+}
+
+std::vector<GlyphPass> LayoutReadout(const juce::String& text, const ReadoutStyle& style,
+                                     int64_t wallMillis) {
+  const int n = text.length();
+  const float e = GlyphPitch(n);
+  const float c = style.colonWidth;
+  // c × e is formed in single precision, halved and subtracted in double.
+  const double halfColon = static_cast<double>(c * e) * 0.5;
+
+  float f = static_cast<float>(n) * e;
+  for (int i = 0; i < n; ++i)
+    if (GlyphIndex(text[i]) > 9) f = static_cast<float>(static_cast<double>(f) - halfColon);
+
+  float x = static_cast<float>(2.0 - static_cast<double>(f) - 1.0);
+  const float m = static_cast<float>((static_cast<double>(style.colonLeft) - 0.5) * 0.1);
+  const int32_t animation = TruncateToInt32(style.animation);
+  const int32_t seconds = SecondsOf(wallMillis);
+  const int32_t millis = MillisecondsOf(wallMillis);
+
+  std::vector<GlyphPass> passes;
+  passes.reserve(static_cast<size_t>(n));
+  for (int i = 0; i < n; ++i) {
+    const int g = GlyphIndex(text[i]);
+    GlyphPass pass;
+    pass.count = static_cast<float>(g);
+    if (g <= 9) {
+      pass.left = x;
+      pass.addH = 0.0f;
+      pass.black = 1.0f;
+    } else {
+      x = static_cast<float>(static_cast<double>(x) - halfColon);
+      pass.left = x - m;
+      pass.addH = style.colonHeight;
+      switch (animation) {
+        case static_cast<int32_t>(ColonAnimation::Blink):
+          pass.black = seconds % 2 == 1 ? 1.0f : 0.0f;
+          break;
+        case static_cast<int32_t>(ColonAnimation::Fade):
+          pass.black = 1.0f - static_cast<float>(millis) / 1000.0f;
+          break;
+        case static_cast<int32_t>(ColonAnimation::Hide):
+          pass.black = 0.0f;
+          break;
+        default:
+          pass.setBlack = false;
+          break;
+      }
+      x = static_cast<float>(static_cast<double>(x) - halfColon);
+    }
+    passes.push_back(pass);
+    x = x + e;
+  }
+  return passes;
+}
+
+}  // namespace tickora

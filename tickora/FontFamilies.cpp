@@ -1,0 +1,26 @@
+#include "tickora/FontFamilies.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tickora {
+
+juce::StringArray InstalledFontFamilies() {
+  juce::StringArray found = juce::Font::findAllTypefaceNames();
+  found.removeDuplicates(false);
+  std::vector<juce::String> sorted(found.begin(), found.end());
+  std::stable_sort(sorted.begin(), sorted.end(), [](const juce::String& a, const juce::String& b) {
+    return a.toUpperCase().compare(b.toUpperCase()) < 0;
+  });
+  juce::StringArray families;
+  for (const juce::String& name : sorted) families.add(name);
+  return families;
+}
+
+juce::String ResolveFontFamily(const juce::StringArray& families, int index) {
+  const juce::String name = families[index];
+  if (name.isEmpty()) return juce::Font::getDefaultSansSerifFontName();
+  return name;
+}
+
+}  // namespace tickora

@@ -1,0 +1,239 @@
+#include "tickora/Tickora.h"
+
+#include "framework/FloatToInt.h"
+#include "tickora/DigitalReadout.h"
+#include "tickora/DigitalShaders.h"
+#include "tickora/FontFamilies.h"
+#include "tickora/HandsShaders.h"
+#include "tickora/TimeSource.h"
+
+#include <algorithm>
+
+using namespace tickora;
+
+namespace {
+
+juce::StringArray TwoDigitLabels(int count) {
+  juce::StringArray labels;
+  for (int i = 0; i < count; ++i) labels.add(PadNumber(i, 2));
+  return labels;
+}
+
+bool Contains(const std::vector<uint32_t>& list, uint32_t index) {
+  return std::find(list.begin(), list.end(), index) != list.end();
+}
+
+}  // namespace
+
+uint32_t Tickora::DefineOption(const char* name, const juce::StringArray& elements,
+                               float defaultValue) {
+  const auto index = static_cast<uint32_t>(paramValues.size());
+  SetOptionParamInfo(index, name, static_cast<uint32_t>(elements.size()), defaultValue);
+  for (int i = 0; i < elements.size(); ++i)
+    SetParamElementInfo(index, static_cast<uint32_t>(i), elements[i].toRawUTF8(),
+                        static_cast<float>(i));
+  AddUnboundSlot();
+  return index;
+}
+
+Tickora::Tickora() : Plugin(FF_SOURCE) {
+  fontNames = InstalledFontFamilies();
+
+  typeIndex = static_cast<int32_t>(DefineOption("Type", {"Digital", "Classic", "Countdown"}, 0.0f));
+  AddColourParam("Color", "cR", "cG", "cB", 1.0f);
+  fontIndex = static_cast<int32_t>(
+      DefineOption("Font", fontNames, static_cast<float>(fontNames.indexOf("Arial", false))));
+  styleIndex = static_cast<int32_t>(DefineOption("Style", {"Regular", "Bold", "Italic"}, 0.0f));
+  AddParam("Scale", "scale", FF_TYPE_STANDARD, 0.91f);
+  AddParam("Spacing", "spacing", FF_TYPE_STANDARD, 0.63f);
+  AddParam("Aspect", "h", FF_TYPE_STANDARD, 0.5f);
+  colonHeightIndex = static_cast<int32_t>(AddParam("Colon height", "dph", FF_TYPE_STANDARD, 0.05f));
+  colonLeftIndex = static_cast<int32_t>(AddParam("Colon Left", "dpl", FF_TYPE_STANDARD, 0.55f));
+  colonWidthIndex = static_cast<int32_t>(AddParam("Colon width", "dpw", FF_TYPE_STANDARD, 0.46f));
+  showSecondsIndex = static_cast<int32_t>(AddParam("Show Seconds", "", FF_TYPE_BOOLEAN, 1.0f));
+  showMillisecsIndex = static_cast<int32_t>(AddParam("Show Millisecs", "", FF_TYPE_BOOLEAN, 0.0f));
+  colonAnimationIndex = static_cast<int32_t>(
+      DefineOption("Colon animation", {"Show", "Blink", "Fade", "Hide"}, 0.0f));
+
+  frameTime = CurrentTimeMillis();
+  juce::StringArray dates;
+  for (int i = 0; i < 10; ++i) dates.add(DateLabel(frameTime + static_cast<int64_t>(i) * 86400000));
+  dateIndex = static_cast<int32_t>(DefineOption("Date", dates, 0.0f));
+  hourIndex = static_cast<int32_t>(DefineOption("Hour", TwoDigitLabels(24), 0.0f));
+  minuteIndex = static_cast<int32_t>(DefineOption("Minute", TwoDigitLabels(60), 0.0f));
+
+  AddParam("Hour length", "lengt", FF_TYPE_STANDARD, 0.4f);
+  AddParam("Minute length", "lengt2", FF_TYPE_STANDARD, 0.6f);
+  AddParam("Sec length", "lengt3", FF_TYPE_STANDARD, 0.55f);
+  AddParam("Width", "width", FF_TYPE_STANDARD, 0.3f);
+  AddParam("Sec Width", "w3", FF_TYPE_STANDARD, 0.4f);
+  AddParam("Round corner", "cornerRound", FF_TYPE_STANDARD, 0.3f);
+  smoothTimeIndex = static_cast<int32_t>(AddParam("Smooth time", "", FF_TYPE_BOOLEAN, 1.0f));
+
+  for (int32_t i = 0; i <= colonAnimationIndex; ++i) digitalParams.push_back(static_cast<uint32_t>(i));
+  for (int32_t i = 0; i <= minuteIndex; ++i) countdownParams.push_back(static_cast<uint32_t>(i));
+  for (int32_t i = 0; i < fontIndex; ++i) classicParams.push_back(static_cast<uint32_t>(i));
+  for (int32_t i = minuteIndex + 1; i <= smoothTimeIndex; ++i)
+    classicParams.push_back(static_cast<uint32_t>(i));
+
+  SetShaderSources(kDigitalVertexShader, kDigitalFragmentShader);
+}
+
+// GL objects are released in DeInitGL, with the host's context current; the
+// destructor may run without one (the prototype, a failed set-up).
+Tickora::~Tickora() = default;
+
+FFResult Tickora::InitGL(const FFGLViewportStruct* vp) {
+  Plugin::InitGL(vp);
+  glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
+  RecreateAtlasImage();
+  handsShader.Compile(kHandsVertexShader, kHandsFragmentShader);
+  glUseProgram(handsShader.Id());
+  handsShader.SetVec2("resolution", static_cast<float>(viewportWidth),
+                      static_cast<float>(viewportHeight));
+  glUseProgram(0);
+  ApplyVisibility();
+  return FF_SUCCESS;
+}
+
+FFResult Tickora::DeInitGL() {
+  handsShader.Release();
+  atlas.Release();
+  return Plugin::DeInitGL();
+}
+
+FFResult Tickora::Resize(const FFGLViewportStruct* vp) {
+  if (vp == nullptr) return FF_FAIL;
+  Plugin::Resize(vp);
+  RecreateAtlasImage();
+  if (handsShader.Id() != 0) {
+    glUseProgram(handsShader.Id());
+    handsShader.SetVec2("resolution", static_cast<float>(vp->width), static_cast<float>(vp->height));
+    glUseProgram(0);
+  }
+  return FF_SUCCESS;
+}
+
+void Tickora::RecreateAtlasImage() { atlas.RecreateImage(viewportWidth, maxTextureSize); }
+
+void Tickora::UpdateGlyphAtlas() {
+  if (!atlasDirty) return;
+  // Without an image (a zero-width output) the mark stays, so the first frame
+  // at a real size still draws the atlas.
+  const int styleFlags = std::clamp(currentStyle, 0, 2);
+  if (atlas.Rebuild(ResolveFontFamily(fontNames, currentFont), styleFlags)) {
+    atlasDirty = false;
+    ++atlasRebuilds;
+  }
+}
+
+FFResult Tickora::SetFloatParameter(uint32_t index, float value) {
+  const int32_t whole = TruncateToInt32(value);
+  if (static_cast<int32_t>(index) == fontIndex && whole != currentFont) {
+    currentFont = whole;
+    atlasDirty = true;
+  }
+  if (static_cast<int32_t>(index) == styleIndex && whole != currentStyle) {
+    currentStyle = whole;
+    atlasDirty = true;
+  }
+  return Plugin::SetFloatParameter(index, value);
+}
+
+void Tickora::ApplyVisibility() {
+  const std::vector<uint32_t>* shown = nullptr;
+  if (currentType == 0) shown = &digitalParams;
+  if (currentType == 1) shown = &classicParams;
+  if (currentType == 2) shown = &countdownParams;
+  for (uint32_t i = static_cast<uint32_t>(fontIndex); i < GetNumParams(); ++i) {
+    SetParamVisibility(i, shown != nullptr && Contains(*shown, i));
+    RaiseParamEvent(i, FF_EVENT_FLAG_VISIBILITY);
+  }
+}
+
+FFResult Tickora::ProcessOpenGL(ProcessOpenGLStruct*) {
+  // Compared as whole numbers: a NaN "Type" reads as Digital once, instead of
+  // re-raising every visibility event on every frame.
+  const int32_t type = TruncateToInt32(Param(typeIndex));
+  if (type != currentType) {
+    currentType = type;
+    ApplyVisibility();
+  }
+  if (viewportWidth == 0 || viewportHeight == 0) return FF_SUCCESS;
+  if (currentType == 1) return DrawClassic();
+  frameTime = CurrentTimeMillis();
+  UpdateGlyphAtlas();
+  return DrawDigital();
+}
+
+FFResult Tickora::DrawClassic() {
+  const ClockFields now = ClassicFields(CurrentTimeMillis());
+  float hour = static_cast<float>(now.hours) / 12.0f;
+  float minute = static_cast<float>(now.minutes) / 60.0f;
+  float second = static_cast<float>(now.seconds) / 60.0f;
+  if (Param(smoothTimeIndex) > 0.5f) {
+    second = static_cast<float>(static_cast<double>(now.milliseconds) / 1000.0 / 60.0 +
+                                static_cast<double>(second));
+    minute = minute + second / 60.0f;
+    hour = hour + minute / 12.0f;
+  }
+  glUseProgram(handsShader.Id());
+  SendParamsByName(handsShader);
+  handsShader.SetFloat("angle", hour);
+  handsShader.SetFloat("angle2", minute);
+  handsShader.SetFloat("angle3", second);
+  quad.Draw();
+  glUseProgram(0);
+  return FF_SUCCESS;
+}
+
+ClockFields Tickora::CurrentFields() {
+  if (currentType == 2)
+    return CountdownFields(frameTime, Param(dateIndex), Param(hourIndex), Param(minuteIndex));
+  return DigitalFields(frameTime);
+}
+
+juce::String Tickora::BuildDisplayString() {
+  return tickora::BuildDisplayString(CurrentFields(), Param(showSecondsIndex) > 0.5f,
+                                     Param(showMillisecsIndex) > 0.5f);
+}
+
+FFResult Tickora::DrawDigital() {
+  const GLuint program = mainShader.Id();
+  glUseProgram(program);
+  SendParams();
+  glUniform2f(maxstLocation, 1.0f, 1.0f);
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, atlas.Texture());
+  mainShader.SetFloat("w", 0.25f);
+  mainShader.SetFloat("atlasFill", atlas.UploadedFill());
+
+  const juce::String text = BuildDisplayString();
+  mainShader.SetFloat("pitch", GlyphPitch(text.length()));
+
+  ReadoutStyle style;
+  style.colonWidth = Param(colonWidthIndex);
+  style.colonLeft = Param(colonLeftIndex);
+  style.colonHeight = Param(colonHeightIndex);
+  style.animation = Param(colonAnimationIndex);
+  const std::vector<GlyphPass> passes = LayoutReadout(text, style, frameTime);
+
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  const GLint countLocation = glGetUniformLocation(program, "count");
+  const GLint blackLocation = glGetUniformLocation(program, "black");
+  const GLint leftLocation = glGetUniformLocation(program, "left");
+  const GLint addHLocation = glGetUniformLocation(program, "addH");
+  for (const GlyphPass& pass : passes) {
+    glUniform1f(countLocation, pass.count);
+    if (pass.setBlack) glUniform1f(blackLocation, pass.black);
+    glUniform1f(leftLocation, pass.left);
+    glUniform1f(addHLocation, pass.addH);
+    quad.Draw();
+  }
+  glDisable(GL_BLEND);
+
+  glBindTexture(GL_TEXTURE_2D, 0);
+  glUseProgram(0);
+  return FF_SUCCESS;
+}

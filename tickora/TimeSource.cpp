@@ -1,0 +1,17 @@
+#include "tickora/TimeSource.h"
+
+#include <juce_core/juce_core.h>
+
+namespace tickora {
+namespace {
+TimeSourceFn timeSource = nullptr;
+}
+
+int64_t CurrentTimeMillis() {
+  if (timeSource != nullptr) return timeSource();
+  return juce::Time::currentTimeMillis();
+}
+
+void SetTimeSource(TimeSourceFn source) { timeSource = source; }
+
+}  // namespace tickora

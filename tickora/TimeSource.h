@@ -1,0 +1,16 @@
+// The wall clock, in milliseconds since 1970-01-01 00:00 UTC. Everything the
+// clock shows is read through CurrentTimeMillis so that tests can substitute
+// a fixed instant; end-to-end tests freeze the real clock instead.
+#pragma once
+
+#include <cstdint>
+
+namespace tickora {
+
+int64_t CurrentTimeMillis();
+
+using TimeSourceFn = int64_t (*)();
+// Null restores the real clock.
+void SetTimeSource(TimeSourceFn source);
+
+}  // namespace tickora
