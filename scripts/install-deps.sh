@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package the build, the tests and the tools need.
+# Idempotent: does nothing when all of them are present.
+set -euo pipefail
+
+PACKAGES=(
+  build-essential cmake ninja-build ccache pkg-config
+  juce-modules-source-data libfreetype-dev libpng-dev libjpeg-dev zlib1g-dev
+  libegl-dev libgl-dev libopengl-dev libglx-dev libegl-mesa0 libgl1-mesa-dri
+  libgtest-dev libcli11-dev libglfw3-dev
+  fonts-liberation fonts-dejavu-core
+  libfaketime xvfb xauth
+  clang libclang-rt-14-dev
+  valgrind
+)
+if [[ "${TICKORA_WINDOWS:-0}" == "1" ]]; then
+  PACKAGES+=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 binutils-mingw-w64-x86-64)
+fi
+
+missing=()
+for p in "${PACKAGES[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if [[ ${#missing[@]} -eq 0 ]]; then exit 0; fi
+
+SUDO=""
+if [[ $(id -u) -ne 0 ]]; then SUDO="sudo"; fi
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$SUDO apt-get update -qq
+$SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}"

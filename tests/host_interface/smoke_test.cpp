@@ -1,0 +1,30 @@
+// End-to-end: the built plug-in loads in the headless host and draws ink.
+#include "host/HeadlessHost.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+TEST(Smoke, EveryDisplayTypeDrawsInk) {
+  auto context = host::GLContext::Create();
+  ASSERT_TRUE(context);
+  ASSERT_TRUE(context->SetFramebufferSize(320, 180));
+  auto plugin = host::PluginLibrary::Load(std::getenv("TICKORA_PLUGIN"));
+  ASSERT_TRUE(plugin);
+  FFInstanceID instance = plugin->Instantiate(320, 180);
+  ASSERT_NE(instance, nullptr);
+  for (float type : {0.0f, 1.0f, 2.0f}) {
+    ASSERT_EQ(plugin->SetParameter(instance, 0, type), FF_SUCCESS);
+    // Countdown to 23:59 nine days ahead always has digits to show.
+    plugin->SetParameter(instance, "Date", 9.0f);
+    plugin->SetParameter(instance, "Hour", 23.0f);
+    context->Clear(0, 0, 0, 0);
+    ASSERT_EQ(plugin->ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS);
+    const host::Pixels pixels = context->ReadPixels();
+    int ink = 0;
+    for (size_t i = 3; i < pixels.rgba.size(); i += 4) ink += pixels.rgba[i] > 128;
+    EXPECT_GT(ink, 200) << "type " << type;
+  }
+  EXPECT_EQ(plugin->Deinstantiate(instance), FF_SUCCESS);
+  plugin->Deinitialise();
+}
