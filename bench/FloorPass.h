@@ -1,0 +1,27 @@
+// The floor a frame is compared with: one blended full-screen pass of a
+// constant-colour shader, the least any full-screen effect can cost. Talks to
+// the driver directly, not through the plug-in's entry-point table, so that
+// it stays real while the plug-in's table points at no-op functions.
+#pragma once
+
+namespace bench {
+
+class FloorPass {
+ public:
+  // With a context current. False when the program cannot be built.
+  bool Create();
+  void Release();
+  // Draws the pass over the bound framebuffer and leaves the GL state as
+  // found (program, vertex array, blending).
+  void Draw() const;
+
+ private:
+  unsigned program = 0;
+  unsigned vertexArray = 0;
+  unsigned vertexBuffer = 0;
+};
+
+// Waits until the driver has finished every command issued so far.
+void FinishGL();
+
+}  // namespace bench

@@ -1,0 +1,538 @@
+// bench: what Tickora costs a host, measured in one run on one headless
+// context. The plug-in is linked in and driven through its own plugMain, as
+// a host drives the shared library; the bench also reaches into the instance
+// (atlas rebuilds) and swaps the entry-point table (CPU work without a
+// driver). Every figure is the median of repeated measurements with its
+// spread; frame times are also given as a ratio to the floor pass measured
+// right beside them.
+#include "bench/FloorPass.h"
+#include "bench/NoOpGL.h"
+#include "bench/Report.h"
+#include "bench/Stats.h"
+#include "ffgl/FFGL.h"
+#include "host/HeadlessHost.h"
+#include "tickora/Tickora.h"
+#include "tickora/TimeSource.h"
+
+#include <valgrind/callgrind.h>
+
+#include <dirent.h>
+#include <malloc.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+extern "C" FFMixed FF_CALL plugMain(uint32_t functionCode, FFMixed inputValue,
+                                    FFInstanceID instanceID);
+
+namespace {
+
+using bench::Figure;
+using bench::Summarise;
+using bench::Summary;
+
+struct Size {
+  uint32_t width = 0;
+  uint32_t height = 0;
+};
+
+struct Options {
+  std::vector<Size> frameSizes{{640, 360}, {1920, 1080}, {3840, 2160}};
+  std::vector<uint32_t> atlasWidths{640, 1920, 3840};
+  std::vector<uint32_t> memoryWidths{1920, 3840};
+  int reps = 30;          // timed repetitions of every figure
+  int cpuFrames = 2000;   // frames per batch of the CPU measurement
+  int callgrindFrames = 500;
+  bool callgrind = true;
+  bool cpuOnly = false;   // the mode run under callgrind
+  std::string jsonPath;
+};
+
+enum DisplayType { kDigital = 0, kClassic = 1, kCountdown = 2 };
+const char* const kTypeNames[3] = {"Digital HH:MM:SS", "Classic", "Countdown HH:MM:SS"};
+
+double NowMs() {
+  using namespace std::chrono;
+  return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
+}
+
+FFMixed Pointer(const void* p) {
+  FFMixed m;
+  m.PointerValue = const_cast<void*>(p);
+  return m;
+}
+
+FFMixed Zero() {
+  FFMixed m;
+  m.PointerValue = nullptr;
+  return m;
+}
+
+FFInstanceID Instantiate(uint32_t width, uint32_t height) {
+  FFGLViewportStruct viewport{0, 0, width, height};
+  void* handle = plugMain(FF_INSTANTIATE_GL, Pointer(&viewport), nullptr).PointerValue;
+  return handle == reinterpret_cast<void*>(UINTPTR_MAX) ? nullptr : handle;
+}
+
+void Destroy(FFInstanceID instance) {
+  if (instance != nullptr) plugMain(FF_DEINSTANTIATE_GL, Zero(), instance);
+}
+
+void SetParam(FFInstanceID instance, int32_t index, float value) {
+  SetParameterStruct record{};
+  record.ParameterNumber = static_cast<uint32_t>(index);
+  record.NewParameterValue.PointerValue = nullptr;
+  record.NewParameterValue.FloatValue = value;
+  plugMain(FF_SET_PARAMETER, Pointer(&record), instance);
+}
+
+void Frame(FFInstanceID instance) {
+  ProcessOpenGLStruct frame{};
+  plugMain(FF_PROCESS_OPENGL, Pointer(&frame), instance);
+}
+
+Tickora* AsTickora(FFInstanceID instance) {
+  return dynamic_cast<Tickora*>(static_cast<CFFGLPlugin*>(instance));
+}
+
+// An instance showing `type`; Countdown counts down to tomorrow 00:00, so
+// that its read-out has as many characters as the time of day.
+FFInstanceID MakeInstance(Size size, int type) {
+  FFInstanceID instance = Instantiate(size.width, size.height);
+  Tickora* tickora = AsTickora(instance);
+  if (tickora == nullptr) return nullptr;
+  SetParam(instance, tickora->typeIndex, static_cast<float>(type));
+  if (type == kCountdown) SetParam(instance, tickora->dateIndex, 1.0f);
+  return instance;
+}
+
+double ResidentMB() {
+  std::ifstream statm("/proc/self/statm");
+  long pages = 0, resident = 0;
+  statm >> pages >> resident;
+  return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / 1048576.0;
+}
+
+std::string SizeName(Size s) { return std::to_string(s.width) + "x" + std::to_string(s.height); }
+
+Size Widescreen(uint32_t width) { return {width, width * 9 / 16}; }
+
+// --- instance creation ---------------------------------------------------
+
+void MeasureCreation(const Options& options, bench::Report& report) {
+  const Size size{1920, 1080};
+  double start = NowMs();
+  FFInstanceID first = Instantiate(size.width, size.height);
+  const double firstMs = NowMs() - start;
+  start = NowMs();
+  Frame(first);
+  bench::FinishGL();
+  const double firstFrameMs = NowMs() - start;
+  Destroy(first);
+
+  std::vector<double> create, firstFrame;
+  for (int i = 0; i < options.reps; ++i) {
+    start = NowMs();
+    FFInstanceID instance = Instantiate(size.width, size.height);
+    create.push_back(NowMs() - start);
+    start = NowMs();
+    Frame(instance);
+    bench::FinishGL();
+    firstFrame.push_back(NowMs() - start);
+    Destroy(instance);
+  }
+  report.Add({"instance 1920x1080", "first in process", "ms", Summarise({firstMs}),
+              "prototype, font scan, GL loading, programs"});
+  report.Add({"instance 1920x1080", "warm", "ms", Summarise(create), "goal <= 15 ms"});
+  report.Add({"instance 1920x1080", "its first Digital frame, first", "ms",
+              Summarise({firstFrameMs}), "atlas + shader variants"});
+  report.Add({"instance 1920x1080", "its first Digital frame, warm", "ms", Summarise(firstFrame),
+              "atlas + shader variants"});
+}
+
+// --- memory ----------------------------------------------------------------
+
+void MeasureMemory(const Options& options, bench::Report& report) {
+  const int count = std::max(3, std::min(options.reps, 5));
+  for (uint32_t width : options.memoryWidths) {
+    std::vector<FFInstanceID> instances;
+    std::vector<double> added;
+    malloc_trim(0);
+    double before = ResidentMB();
+    for (int i = 0; i < count; ++i) {
+      FFInstanceID instance = Instantiate(width, width * 9 / 16);
+      Frame(instance);  // the atlas is drawn and uploaded at the first frame
+      bench::FinishGL();
+      instances.push_back(instance);
+      const double now = ResidentMB();
+      added.push_back(now - before);
+      before = now;
+    }
+    for (FFInstanceID instance : instances) Destroy(instance);
+    report.Add({"memory", "per instance at " + std::to_string(width) + " wide", "MB",
+                Summarise(added), width == 1920 ? "goal <= 32 MB" : ""});
+  }
+}
+
+// --- atlas -----------------------------------------------------------------
+
+void MeasureAtlas(const Options& options, bench::Report& report) {
+  for (uint32_t width : options.atlasWidths) {
+    FFInstanceID instance = Instantiate(width, width * 9 / 16);
+    Tickora* tickora = AsTickora(instance);
+    if (tickora == nullptr) continue;
+    bench::FinishGL();
+    double start = NowMs();
+    tickora->UpdateGlyphAtlas();
+    bench::FinishGL();
+    const double firstMs = NowMs() - start;
+    std::vector<double> repeated;
+    for (int i = 0; i < options.reps; ++i) {
+      tickora->atlasDirty = true;
+      start = NowMs();
+      tickora->UpdateGlyphAtlas();
+      bench::FinishGL();
+      repeated.push_back(NowMs() - start);
+    }
+    Destroy(instance);
+    const std::string section = "atlas " + std::to_string(width);
+    report.Add({section, "rebuild + upload, first", "ms", Summarise({firstMs}), ""});
+    report.Add({section, "rebuild + upload, repeated", "ms", Summarise(repeated),
+                width == 1920 ? "goal <= 10 ms" : ""});
+  }
+}
+
+// --- frames ----------------------------------------------------------------
+
+double TimeFrame(const std::function<void()>& draw) {
+  bench::FinishGL();
+  const double start = NowMs();
+  draw();
+  bench::FinishGL();
+  return NowMs() - start;
+}
+
+void MeasureFrames(const Options& options, host::GLContext& context, bench::Report& report) {
+  bench::FloorPass floor;
+  if (!floor.Create()) {
+    std::fprintf(stderr, "bench: the floor program does not build\n");
+    return;
+  }
+  const char* const goals[3] = {"goal <= 8.5 x floor", "goal <= 1.5 x floor", ""};
+  for (Size size : options.frameSizes) {
+    context.SetFramebufferSize(static_cast<int>(size.width), static_cast<int>(size.height));
+    context.Clear(0, 0, 0, 0);
+    FFInstanceID instances[3];
+    for (int t = 0; t < 3; ++t) instances[t] = MakeInstance(size, t);
+    // Warm-up: atlas, shader variants, first-touch of the framebuffer.
+    for (int i = 0; i < 3; ++i) {
+      TimeFrame([&] { floor.Draw(); });
+      for (FFInstanceID instance : instances) TimeFrame([&] { Frame(instance); });
+    }
+    std::vector<double> floorMs, typeMs[3], ratio[3];
+    // Interleaved, so that a busy moment of the machine weighs on every
+    // figure alike, and each ratio compares neighbouring measurements.
+    for (int i = 0; i < options.reps; ++i) {
+      const double f = TimeFrame([&] { floor.Draw(); });
+      floorMs.push_back(f);
+      for (int t = 0; t < 3; ++t) {
+        const double ms = TimeFrame([&] { Frame(instances[t]); });
+        typeMs[t].push_back(ms);
+        ratio[t].push_back(ms / f);
+      }
+    }
+    for (FFInstanceID instance : instances) Destroy(instance);
+    const std::string section = "frame " + SizeName(size);
+    report.Add({section, "floor pass", "ms", Summarise(floorMs), ""});
+    for (int t = 0; t < 3; ++t) {
+      report.Add({section, kTypeNames[t], "ms", Summarise(typeMs[t]), ""});
+      report.Add({section, std::string(kTypeNames[t]) + " / floor", "x", Summarise(ratio[t]),
+                  goals[t]});
+    }
+  }
+  floor.Release();
+}
+
+// --- CPU work without a driver ---------------------------------------------
+
+// A clock that advances one 60 Hz frame per reading, from a fixed moment,
+// so that the local-time conversion runs as often as it would in a live set.
+int64_t simulatedFrame = 0;
+int64_t SimulatedClock() {
+  const int64_t start = 1796724599500;  // 2026-12-08 10:09:59.5 UTC
+  return start + (simulatedFrame++ * 1000) / 60;
+}
+
+struct CpuInstances {
+  FFInstanceID instances[3] = {nullptr, nullptr, nullptr};
+
+  // Built with the real driver: programs, quad and the atlas.
+  void Create() {
+    for (int t = 0; t < 3; ++t) {
+      instances[t] = MakeInstance({1920, 1080}, t);
+      if (Tickora* tickora = AsTickora(instances[t])) tickora->UpdateGlyphAtlas();
+    }
+    bench::FinishGL();
+  }
+  void Destroy() {
+    for (FFInstanceID& instance : instances) ::Destroy(instance), instance = nullptr;
+  }
+};
+
+// Runs `body` with the no-op table and the simulated clock, and puts the
+// real ones back.
+void WithoutDriver(const std::function<void()>& body) {
+  const ffgl::GLEntryPoints real = bench::InstallNoOpGL();
+  simulatedFrame = 0;
+  tickora::SetTimeSource(SimulatedClock);
+  body();
+  tickora::SetTimeSource(nullptr);
+  ffgl::glEntryPoints = real;
+}
+
+void MeasureCpu(const Options& options, bench::Report& report) {
+  CpuInstances cpu;
+  cpu.Create();
+  WithoutDriver([&] {
+    for (int t = 0; t < 3; ++t) {
+      for (int i = 0; i < 100; ++i) Frame(cpu.instances[t]);
+      std::vector<double> nsPerFrame;
+      for (int r = 0; r < options.reps; ++r) {
+        const double start = NowMs();
+        for (int i = 0; i < options.cpuFrames; ++i) Frame(cpu.instances[t]);
+        nsPerFrame.push_back((NowMs() - start) * 1e6 / options.cpuFrames);
+      }
+      report.Add({"CPU per frame, no GL", kTypeNames[t], "ns", Summarise(nsPerFrame), ""});
+    }
+  });
+  cpu.Destroy();
+}
+
+// The mode run under callgrind: each display type's frames between a reset
+// and a dump of the counters, named after the type.
+int RunCpuOnly(const Options& options) {
+  std::string error;
+  auto context = host::GLContext::Create(&error);
+  if (!context) {
+    std::fprintf(stderr, "bench: %s\n", error.c_str());
+    return 1;
+  }
+  context->SetFramebufferSize(64, 64);
+  CpuInstances cpu;
+  cpu.Create();
+  const char* const dumpNames[3] = {"digital", "classic", "countdown"};
+  WithoutDriver([&] {
+    for (int t = 0; t < 3; ++t) {
+      for (int i = 0; i < 100; ++i) Frame(cpu.instances[t]);
+      CALLGRIND_ZERO_STATS;
+      CALLGRIND_START_INSTRUMENTATION;
+      for (int i = 0; i < options.callgrindFrames; ++i) Frame(cpu.instances[t]);
+      CALLGRIND_STOP_INSTRUMENTATION;
+      CALLGRIND_DUMP_STATS_AT(dumpNames[t]);
+    }
+  });
+  cpu.Destroy();
+  return 0;
+}
+
+// Reads the "Client Request: <name>" dumps that RunCpuOnly left in `dir`.
+void ReadCallgrindDumps(const std::string& dir, int frames, bench::Report& report) {
+  const char* const dumpNames[3] = {"digital", "classic", "countdown"};
+  double instructions[3] = {-1, -1, -1};
+  if (DIR* d = opendir(dir.c_str())) {
+    while (dirent* entry = readdir(d)) {
+      const std::string name = entry->d_name;
+      if (name.rfind("cg.out", 0) != 0) continue;
+      std::ifstream in(dir + "/" + name);
+      std::string line;
+      int type = -1;
+      double total = -1;
+      while (std::getline(in, line)) {
+        for (int t = 0; t < 3; ++t)
+          if (line == std::string("desc: Trigger: Client Request: ") + dumpNames[t]) type = t;
+        if (line.rfind("summary:", 0) == 0 || line.rfind("totals:", 0) == 0)
+          total = std::strtod(line.c_str() + line.find(':') + 1, nullptr);
+      }
+      if (type >= 0 && total >= 0) instructions[type] = total;
+    }
+    closedir(d);
+  }
+  for (int t = 0; t < 3; ++t) {
+    if (instructions[t] < 0) continue;
+    report.Add({"CPU per frame, no GL", std::string(kTypeNames[t]) + " (callgrind)", "instr",
+                Summarise({instructions[t] / frames}),
+                t == kDigital ? "goal <= 20000; deterministic" : "deterministic"});
+  }
+}
+
+void MeasureInstructions(const Options& options, bench::Report& report) {
+  if (std::system("valgrind --version > /dev/null 2>&1") != 0) {
+    std::fprintf(stderr, "bench: valgrind not found, no instruction counts\n");
+    return;
+  }
+  char self[4096] = {};
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length <= 0) return;
+  char dirTemplate[] = "/tmp/tickora-bench-XXXXXX";
+  const char* dir = mkdtemp(dirTemplate);
+  if (dir == nullptr) return;
+  std::ostringstream command;
+  command << "valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file=" << dir
+          << "/cg.out '" << self << "' --cpu-only --callgrind-frames " << options.callgrindFrames
+          << " > " << dir << "/log 2>&1";
+  std::fprintf(stderr, "bench: running the CPU mode under callgrind...\n");
+  if (std::system(command.str().c_str()) != 0) {
+    std::fprintf(stderr, "bench: callgrind run failed, see %s/log\n", dir);
+    return;
+  }
+  ReadCallgrindDumps(dir, options.callgrindFrames, report);
+  std::system(("rm -rf '" + std::string(dir) + "'").c_str());
+}
+
+// --- options -------------------------------------------------------------
+
+std::vector<std::string> Split(const std::string& text) {
+  std::vector<std::string> parts;
+  std::stringstream stream(text);
+  std::string part;
+  while (std::getline(stream, part, ','))
+    if (!part.empty()) parts.push_back(part);
+  return parts;
+}
+
+uint32_t PositiveNumber(const std::string& text) {
+  const long value = std::strtol(text.c_str(), nullptr, 10);
+  return value > 0 && value <= 16384 ? static_cast<uint32_t>(value) : 0;
+}
+
+bool ParseSizes(const std::string& text, std::vector<Size>& sizes) {
+  sizes.clear();
+  for (const std::string& part : Split(text)) {
+    const size_t x = part.find('x');
+    if (x == std::string::npos) return false;
+    const Size size{PositiveNumber(part.substr(0, x)), PositiveNumber(part.substr(x + 1))};
+    if (size.width == 0 || size.height == 0) return false;
+    sizes.push_back(size);
+  }
+  return !sizes.empty();
+}
+
+bool ParseWidths(const std::string& text, std::vector<uint32_t>& widths) {
+  widths.clear();
+  for (const std::string& part : Split(text)) {
+    const uint32_t width = PositiveNumber(part);
+    if (width == 0) return false;
+    widths.push_back(width);
+  }
+  return !widths.empty();
+}
+
+const char* const kUsage =
+    "usage: bench [--quick] [--json FILE] [--reps N] [--sizes WxH,...]\n"
+    "             [--atlas-widths W,...] [--memory-widths W,...] [--cpu-frames N]\n"
+    "             [--callgrind-frames N] [--no-callgrind]\n"
+    "       bench --cpu-only [--callgrind-frames N]   (run under callgrind by bench itself)\n"
+    "--quick: a smoke run, small sizes and few repetitions.\n";
+
+bool ParseOptions(int argc, char** argv, Options& o) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    const bool hasValue = i + 1 < argc;
+    if (arg == "--quick") {
+      o.frameSizes = {{160, 90}, {320, 180}};
+      o.atlasWidths = {160, 320};
+      o.memoryWidths = {320};
+      o.reps = 3;
+      o.cpuFrames = 200;
+      o.callgrindFrames = 50;
+    } else if (arg == "--json" && hasValue) {
+      o.jsonPath = argv[++i];
+    } else if (arg == "--reps" && hasValue) {
+      o.reps = static_cast<int>(PositiveNumber(argv[++i]));
+      if (o.reps == 0) return false;
+    } else if (arg == "--cpu-frames" && hasValue) {
+      o.cpuFrames = static_cast<int>(PositiveNumber(argv[++i]));
+      if (o.cpuFrames == 0) return false;
+    } else if (arg == "--callgrind-frames" && hasValue) {
+      o.callgrindFrames = static_cast<int>(PositiveNumber(argv[++i]));
+      if (o.callgrindFrames == 0) return false;
+    } else if (arg == "--sizes" && hasValue) {
+      if (!ParseSizes(argv[++i], o.frameSizes)) return false;
+    } else if (arg == "--atlas-widths" && hasValue) {
+      if (!ParseWidths(argv[++i], o.atlasWidths)) return false;
+    } else if (arg == "--memory-widths" && hasValue) {
+      if (!ParseWidths(argv[++i], o.memoryWidths)) return false;
+    } else if (arg == "--no-callgrind") {
+      o.callgrind = false;
+    } else if (arg == "--cpu-only") {
+      o.cpuOnly = true;
+    } else {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string UtcNow() {
+  const std::time_t now = std::time(nullptr);
+  char text[64];
+  std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", std::gmtime(&now));
+  return text;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  if (!ParseOptions(argc, argv, options)) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  // Large blocks always come from mmap and go back at free, so that the
+  // resident-memory figures see each instance's own memory and not blocks
+  // that an earlier section freed and left in the heap.
+  mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+
+  if (options.cpuOnly) return RunCpuOnly(options);
+
+  std::string error;
+  auto context = host::GLContext::Create(&error);
+  if (!context) {
+    std::fprintf(stderr, "bench: no GL context: %s\n", error.c_str());
+    return 1;
+  }
+  context->SetFramebufferSize(64, 64);
+  bench::Report report;
+  report.SetContext(context->Renderer() + ", " + context->Version(), UtcNow());
+
+  std::fprintf(stderr, "bench: instance creation...\n");
+  MeasureCreation(options, report);
+  std::fprintf(stderr, "bench: memory...\n");
+  MeasureMemory(options, report);
+  std::fprintf(stderr, "bench: atlas...\n");
+  MeasureAtlas(options, report);
+  std::fprintf(stderr, "bench: frames...\n");
+  MeasureFrames(options, *context, report);
+  std::fprintf(stderr, "bench: CPU work...\n");
+  MeasureCpu(options, report);
+  if (options.callgrind) MeasureInstructions(options, report);
+
+  std::printf("Tickora bench on %s\n%s", context->Renderer().c_str(), report.Table().c_str());
+  if (!options.jsonPath.empty()) {
+    std::ofstream json(options.jsonPath);
+    json << report.Json();
+    if (!json) {
+      std::fprintf(stderr, "bench: cannot write %s\n", options.jsonPath.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
