@@ -1,0 +1,12 @@
+// What each mode of the command line does, from a checked RenderOptions to
+// files, printed tables or a window.
+#pragma once
+
+#include "render/RenderOptions.h"
+
+namespace render {
+
+// Throws ToolError for every failure the user can meet.
+void RunCommand(const RenderOptions& options);
+
+}  // namespace render

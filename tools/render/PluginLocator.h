@@ -1,0 +1,11 @@
+// Where the plug-in comes from when --plugin is not given: the Tickora.so
+// built next to this executable, wherever the build folder was moved.
+#pragma once
+
+#include <string>
+
+namespace render {
+
+std::string DefaultPluginPath();
+
+}  // namespace render
