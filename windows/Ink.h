@@ -1,0 +1,30 @@
+// Coarse facts about what a frame drew: how many pixels carry ink (alpha
+// above one half), where they lie and what colour they are. Exact pixels
+// differ between Windows and Wine (other fonts, other rasterisers), these
+// facts do not.
+#pragma once
+
+#include "windows/WglContext.h"
+
+namespace smoke {
+
+struct Ink {
+  int count = 0;
+  int red = 0;  // ink pixels that read as pure red on 8 bits
+  // Bounding box, inclusive; left > right when there is no ink.
+  int left = 0;
+  int top = 0;
+  int right = -1;
+  int bottom = -1;
+
+  int Width() const { return right - left + 1; }
+  int Height() const { return bottom - top + 1; }
+  double CentreX() const { return (left + right) / 2.0; }
+  double CentreY() const { return (top + bottom) / 2.0; }
+};
+
+Ink MeasureInk(const Pixels& pixels);
+// Ink pixels in the box [x0, x1) x [y0, y1), clipped to the image.
+int InkInBox(const Pixels& pixels, int x0, int y0, int x1, int y1);
+
+}  // namespace smoke

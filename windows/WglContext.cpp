@@ -1,0 +1,185 @@
+#include "windows/WglContext.h"
+
+#include <algorithm>
+
+#include <windows.h>
+
+#include <GL/gl.h>
+#include <GL/glext.h>
+#include <GL/wglext.h>
+
+namespace smoke {
+namespace {
+
+const char kWindowClass[] = "TickoraSmokeHost";
+
+// Framebuffer-object entry points: OpenGL32.dll exports only GL 1.1, the
+// rest comes from the driver once a context is current.
+struct FboFunctions {
+  PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
+  PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
+  PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
+  PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture2D = nullptr;
+  PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
+};
+FboFunctions fbo;
+
+template <typename Fn>
+bool Resolve(Fn& fn, const char* name) {
+  fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(wglGetProcAddress(name)));
+  return fn != nullptr;
+}
+
+void SetError(std::string* error, const std::string& text) {
+  if (error != nullptr) *error = text;
+}
+
+}  // namespace
+
+std::unique_ptr<WglContext> WglContext::Create(std::string* error) {
+  HINSTANCE module = GetModuleHandleA(nullptr);
+  WNDCLASSA windowClass{};
+  windowClass.style = CS_OWNDC;
+  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.hInstance = module;
+  windowClass.lpszClassName = kWindowClass;
+  RegisterClassA(&windowClass);  // fails harmlessly when already registered
+
+  std::unique_ptr<WglContext> self(new WglContext());
+  // Never shown: the window only lends its device context to WGL.
+  HWND window = CreateWindowExA(0, kWindowClass, "Tickora smoke", WS_OVERLAPPEDWINDOW, 0, 0, 64,
+                                64, nullptr, nullptr, module, nullptr);
+  if (window == nullptr) return SetError(error, "CreateWindowEx failed"), nullptr;
+  self->window = window;
+  HDC dc = GetDC(window);
+  self->dc = dc;
+
+  PIXELFORMATDESCRIPTOR format{};
+  format.nSize = sizeof(format);
+  format.nVersion = 1;
+  format.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+  format.iPixelType = PFD_TYPE_RGBA;
+  format.cColorBits = 32;
+  format.cAlphaBits = 8;
+  format.cDepthBits = 24;
+  format.iLayerType = PFD_MAIN_PLANE;
+  const int chosen = ChoosePixelFormat(dc, &format);
+  if (chosen == 0 || !SetPixelFormat(dc, chosen, &format))
+    return SetError(error, "no OpenGL pixel format"), nullptr;
+
+  // wglCreateContextAttribsARB can only be looked up with some context
+  // current: a legacy one serves for that and is thrown away.
+  HGLRC legacy = wglCreateContext(dc);
+  if (legacy == nullptr || !wglMakeCurrent(dc, legacy))
+    return SetError(error, "wglCreateContext failed"), nullptr;
+  PFNWGLCREATECONTEXTATTRIBSARBPROC createContextAttribs = nullptr;
+  Resolve(createContextAttribs, "wglCreateContextAttribsARB");
+  HGLRC core = nullptr;
+  if (createContextAttribs != nullptr) {
+    const int attributes[] = {WGL_CONTEXT_MAJOR_VERSION_ARB, 4, WGL_CONTEXT_MINOR_VERSION_ARB, 1,
+                              WGL_CONTEXT_PROFILE_MASK_ARB, WGL_CONTEXT_CORE_PROFILE_BIT_ARB, 0};
+    core = createContextAttribs(dc, nullptr, attributes);
+  }
+  wglMakeCurrent(nullptr, nullptr);
+  wglDeleteContext(legacy);
+  if (createContextAttribs == nullptr)
+    return SetError(error, "wglCreateContextAttribsARB is not available"), nullptr;
+  if (core == nullptr || !wglMakeCurrent(dc, core))
+    return SetError(error, "no OpenGL 4.1 core context"), nullptr;
+  self->context = core;
+
+  if (!Resolve(fbo.genFramebuffers, "glGenFramebuffers") ||
+      !Resolve(fbo.deleteFramebuffers, "glDeleteFramebuffers") ||
+      !Resolve(fbo.bindFramebuffer, "glBindFramebuffer") ||
+      !Resolve(fbo.framebufferTexture2D, "glFramebufferTexture2D") ||
+      !Resolve(fbo.checkFramebufferStatus, "glCheckFramebufferStatus"))
+    return SetError(error, "framebuffer-object functions missing"), nullptr;
+  return self;
+}
+
+WglContext::~WglContext() {
+  if (context != nullptr) {
+    DeleteFramebuffer();
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(static_cast<HGLRC>(context));
+  }
+  if (dc != nullptr) ReleaseDC(static_cast<HWND>(window), static_cast<HDC>(dc));
+  if (window != nullptr) DestroyWindow(static_cast<HWND>(window));
+}
+
+void WglContext::DeleteFramebuffer() {
+  if (framebuffer != 0) {
+    fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
+    fbo.deleteFramebuffers(1, &framebuffer);
+  }
+  if (colour != 0) glDeleteTextures(1, &colour);
+  framebuffer = 0;
+  colour = 0;
+}
+
+bool WglContext::SetFramebufferSize(int newWidth, int newHeight) {
+  if (newWidth <= 0 || newHeight <= 0) return false;
+  DeleteFramebuffer();
+  glGenTextures(1, &colour);
+  glBindTexture(GL_TEXTURE_2D, colour);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, newWidth, newHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+               nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  fbo.genFramebuffers(1, &framebuffer);
+  fbo.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  fbo.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
+  if (fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+  width = newWidth;
+  height = newHeight;
+  glViewport(0, 0, width, height);
+  return true;
+}
+
+unsigned WglContext::BoundFramebuffer() const {
+  GLint bound = 0;
+  glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+  return static_cast<unsigned>(bound);
+}
+
+std::string WglContext::Renderer() const {
+  const auto* text = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+  return text != nullptr ? text : "";
+}
+
+std::string WglContext::Version() const {
+  const auto* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+  return text != nullptr ? text : "";
+}
+
+bool WglContext::IsCoreProfile() const {
+  GLint mask = 0;
+  glGetIntegerv(GL_CONTEXT_PROFILE_MASK, &mask);
+  return (mask & GL_CONTEXT_CORE_PROFILE_BIT) != 0;
+}
+
+void WglContext::Clear(float r, float g, float b, float a) {
+  fbo.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  glViewport(0, 0, width, height);
+  glClearColor(r, g, b, a);
+  glClear(GL_COLOR_BUFFER_BIT);
+}
+
+Pixels WglContext::ReadPixels() const {
+  Pixels pixels;
+  pixels.width = width;
+  pixels.height = height;
+  pixels.rgba.resize(static_cast<size_t>(width) * height * 4);
+  std::vector<uint8_t> bottomUp(pixels.rgba.size());
+  fbo.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
+  const size_t row = static_cast<size_t>(width) * 4;
+  for (int y = 0; y < height; ++y)
+    std::copy_n(&bottomUp[static_cast<size_t>(height - 1 - y) * row], row,
+                &pixels.rgba[static_cast<size_t>(y) * row]);
+  return pixels;
+}
+
+}  // namespace smoke
