@@ -7,13 +7,23 @@
 // Box layout, in pixels of the output:
 //   pitch      distance between neighbouring digits ("pitch" = 2 / (n + 1),
 //              clip units), so the row always spans the output's width;
-//   cell side  2.3 pitches x Scale / 0.91, then shrunk if the glyphs would
-//              not fit the height; Aspect stretches it vertically (0.5 is
-//              square);
-//   centre     "left" (clip units) spread by Spacing and Scale about the
-//              output's centre; separators are raised by "addH".
+//   cell side  1.15 pitches of the width x Scale / 0.91: at the defaults a
+//              digit's box is as wide as a digit's advance in the font, so
+//              the glyphs sit at their natural distance;
+//   fit        when the glyphs would be taller than the output allows, the
+//              box and the distances between boxes shrink together, so the
+//              row keeps its look and stays centred;
+//   Aspect     stretches the box vertically, 2^(2 Aspect - 1): 0.5 square,
+//              0 half as tall, 1 twice as tall;
+//   Spacing    spreads the centres ("left") about the output's centre,
+//              0.84 x at 0, 1 x at the default 0.63, 1.09 x at 1;
+//   addH       raises a separator by that many box heights;
+//   Colon width also narrows a separator's box to the slot the layout gives
+//              it, so a separator does not paint over its neighbours (and
+//              costs fewer fragments).
 // The atlas cell is square and the glyphs are centred in it, so glyphs of
 // neighbouring boxes may overlap their transparent margins without harm.
+// Out-of-range values from the host are clamped before use.
 #pragma once
 
 namespace tickora {
@@ -25,22 +35,31 @@ uniform vec2 resolution;
 uniform float scale;
 uniform float spacing;
 uniform float h;
+uniform float dpw;
+uniform float count;
 uniform float left;
 uniform float addH;
 uniform float pitch;
 out vec2 box;
+flat out float halfWidth;
 void main()
 {
     gl_Position = vPosition;
     vec2 res = max(resolution, vec2(1.0));
     float grow = clamp(scale, 0.0, 4.0) / 0.91;
-    float spread = (0.4 + 0.6 * clamp(spacing, 0.0, 4.0) / 0.63) * grow;
-    float stretch = clamp(h, 0.02, 4.0) * 2.0;
-    float side = 2.3 * pitch * 0.5 * res.x * grow;
-    side = min(side, 1.5 * res.y / stretch);
+    float spread = (1.0 + 0.25 * (clamp(spacing, 0.0, 1.0) - 0.63)) * grow;
+    float stretch = exp2(2.0 * clamp(h, 0.0, 1.0) - 1.0);
+    float side = 1.15 * pitch * res.x * grow;
+    float fit = min(1.0, 1.5 * res.y / max(side * stretch, 1e-3));
+    side *= fit;
+    spread *= fit;
     vec2 size = max(vec2(side, side * stretch), vec2(1e-3));
-    vec2 centre = (vec2(left * spread, addH * grow) * 0.5 + 0.5) * res;
+    vec2 centre = vec2((left * spread * 0.5 + 0.5) * res.x, 0.5 * res.y + addH * size.y);
     box = (vUV * res - centre) / size;
+    // A separator keeps to its own slot, narrower than a digit's, but never
+    // so narrow that a bold colon loses its edges.
+    float slot = (1.0 - 0.5 * clamp(dpw, 0.0, 1.0)) * pitch * 0.5 * res.x * spread / size.x;
+    halfWidth = count > 9.5 ? clamp(0.5 * slot, 0.16, 0.5) : 0.5;
 }
 )";
 
@@ -55,17 +74,27 @@ uniform float cR;
 uniform float cG;
 uniform float cB;
 in vec2 box;
+flat in float halfWidth;
 out vec4 fragColor;
 void main()
 {
-    if (!(max(abs(box.x), abs(box.y)) <= 0.5)) {
-        fragColor = vec4(0.0);
-        return;
-    }
+    if (!(abs(box.x) <= halfWidth && abs(box.y) <= 0.5)) discard;
     // Atlas rows run down the image; the box's y runs up the output.
     vec2 cell = vec2(mod(count, 4.0), floor(count / 4.0));
-    vec2 st = (cell + vec2(box.x + 0.5, 0.5 - box.y)) * w;
-    float coverage = texture(atlas, st * maxst * atlasFill).r;
+    vec2 st = (cell + vec2(box.x + 0.5, 0.5 - box.y)) * w * maxst;
+    // Bilinear by hand: the texture magnifies with GL_NEAREST, which would
+    // show the atlas texels as steps on large glyphs.
+    ivec2 size = textureSize(atlas, 0);
+    ivec2 last = max(ivec2(vec2(size) * atlasFill + 0.5) - 1, ivec2(0));
+    vec2 p = st * atlasFill * vec2(size) - 0.5;
+    vec2 f = fract(p);
+    ivec2 i0 = clamp(ivec2(floor(p)), ivec2(0), last);
+    ivec2 i1 = clamp(ivec2(floor(p)) + 1, ivec2(0), last);
+    float a = texelFetch(atlas, i0, 0).r;
+    float b = texelFetch(atlas, ivec2(i1.x, i0.y), 0).r;
+    float c = texelFetch(atlas, ivec2(i0.x, i1.y), 0).r;
+    float d = texelFetch(atlas, i1, 0).r;
+    float coverage = mix(mix(a, b, f.x), mix(c, d, f.x), f.y);
     fragColor = vec4(cR, cG, cB, coverage * clamp(black, 0.0, 1.0));
 }
 )";
