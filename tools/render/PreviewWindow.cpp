@@ -119,9 +119,13 @@ double DisplayRate() {
 
 void RunPreviewWindow(const PluginSession& session, const std::vector<ParameterSetting>& settings,
                       const WindowRequest& request) {
+  // Each test step is a key name or a new window size WxH.
   std::vector<int> testKeyCodes;
+  std::vector<FrameSize> testSizes;
   for (const std::string& name : request.testKeys) {
-    testKeyCodes.push_back(KeyCodeForName(name));
+    const bool isSize = name.find_first_of("xX") != std::string::npos && name.size() > 2;
+    testSizes.push_back(isSize ? ParseFrameSize(name) : FrameSize{0, 0});
+    testKeyCodes.push_back(isSize ? 0 : KeyCodeForName(name));
     if (testKeyCodes.back() < 0) throw UsageError("--test-keys: unknown key '" + name + "'");
   }
   if (!request.screenshotFile.empty()) CheckWritableFile(request.screenshotFile);
@@ -193,8 +197,11 @@ void RunPreviewWindow(const PluginSession& session, const std::vector<ParameterS
       }
       glfwPollEvents();
       if (frames > 0 && static_cast<size_t>(frames) <= testKeyCodes.size()) {
-        const int key = testKeyCodes[static_cast<size_t>(frames - 1)];
-        controller.Handle(key, 0, request.testKeys[static_cast<size_t>(frames - 1)]);
+        const size_t step = static_cast<size_t>(frames - 1);
+        if (testSizes[step].width > 0)
+          glfwSetWindowSize(window.handle, testSizes[step].width, testSizes[step].height);
+        else
+          controller.Handle(testKeyCodes[step], 0, request.testKeys[step]);
       }
       if (request.quitAfterFrames > 0 && frames >= request.quitAfterFrames &&
           glfwWindowShouldClose(window.handle) != GLFW_TRUE) {

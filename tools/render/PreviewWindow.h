@@ -17,7 +17,8 @@ struct WindowRequest {
   FrameSize size;
   Background background;
   // Test hooks: the window's framebuffer after the last frame, a frame
-  // limit, and keys pressed one after each frame through the key handler.
+  // limit, and steps taken one after each frame: a key name pressed through
+  // the key handler, or WxH to resize the window.
   std::string screenshotFile;
   int quitAfterFrames = 0;
   std::vector<std::string> testKeys;
