@@ -242,6 +242,108 @@ TEST_F(Readout, SeparatorShapeFollowsItsParameters) {
   EXPECT_GT(wide.first[7].Centre(), base.first[7].Centre() + 5.0);
 }
 
+namespace {
+
+struct Extent {
+  int left = 0, right = -1, top = 0, bottom = -1;
+  double Width() const { return right - left + 1; }
+  double Height() const { return bottom - top + 1; }
+  double CentreX() const { return (left + right + 1) * 0.5; }
+  double CentreY() const { return (top + bottom + 1) * 0.5; }
+};
+
+Extent InkExtent(const host::Pixels& p) {
+  Extent e{p.width, -1, p.height, -1};
+  for (int y = 0; y < p.height; ++y)
+    for (int x = 0; x < p.width; ++x)
+      if (Ink(p, x, y)) {
+        e.left = std::min(e.left, x);
+        e.right = std::max(e.right, x);
+        e.top = std::min(e.top, y);
+        e.bottom = std::max(e.bottom, y);
+      }
+  return e;
+}
+
+}  // namespace
+
+TEST_F(Readout, ScaleSpacingAndAspectShapeTheRowAboutTheCentre) {
+  Make(640, 360);
+  FrozenNow() = Utc(2026, 12, 8, 0, 0, 0);
+  const Extent base = InkExtent(Frame());
+  ASSERT_GT(base.Height(), 40.0);
+  auto shaped = [&](const char* name, float value) {
+    Set(name, value);
+    const Extent e = InkExtent(Frame());
+    EXPECT_NEAR(e.CentreX(), 320.0, 3.0) << name << " " << value;
+    EXPECT_NEAR(e.CentreY(), base.CentreY(), 3.0) << name << " " << value;
+    return e;
+  };
+  const Extent half = shaped("Scale", 0.455f);
+  EXPECT_NEAR(half.Height(), base.Height() * 0.5, base.Height() * 0.05);
+  EXPECT_NEAR(half.Width(), base.Width() * 0.5, base.Width() * 0.05);
+  Set("Scale", 0.91f);
+
+  const Extent tall = shaped("Aspect", 1.0f);
+  EXPECT_NEAR(tall.Height(), base.Height() * 2.0, base.Height() * 0.05);
+  EXPECT_NEAR(tall.Width(), base.Width(), 4.0);
+  const Extent flat = shaped("Aspect", 0.0f);
+  EXPECT_NEAR(flat.Height(), base.Height() * 0.5, base.Height() * 0.05);
+  Set("Aspect", 0.5f);
+
+  const Extent wide = shaped("Spacing", 1.0f);
+  EXPECT_GT(wide.Width(), base.Width() * 1.05);
+  EXPECT_NEAR(wide.Height(), base.Height(), 1.0);
+  const Extent tight = shaped("Spacing", 0.0f);
+  EXPECT_LT(tight.Width(), base.Width() * 0.92);
+  EXPECT_NEAR(tight.Height(), base.Height(), 1.0);
+}
+
+TEST_F(Readout, ShortOutputShrinksTheWholeRowToFit) {
+  Make(640, 360);
+  FrozenNow() = Utc(2026, 12, 8, 0, 0, 0);
+  const Extent base = InkExtent(Frame());
+  clock->DeInitGL();
+  // Far too short for glyphs sized by the width: the row shrinks as a whole,
+  // keeping its proportions, and stays inside the output.
+  Make(1920, 160);
+  const Extent fitted = InkExtent(Frame());
+  EXPECT_GT(fitted.top, 0);
+  EXPECT_LT(fitted.bottom, 159);
+  EXPECT_GT(fitted.Height(), 160 * 0.6);
+  EXPECT_NEAR(fitted.CentreX(), 960.0, 4.0);
+  EXPECT_NEAR(fitted.CentreY(), 80.0, 160 * 0.05);
+  EXPECT_NEAR(fitted.Width() / fitted.Height(), base.Width() / base.Height(),
+              base.Width() / base.Height() * 0.04);
+}
+
+TEST_F(Readout, SeparatorsSitMidHeightOnAnyAspect) {
+  for (auto size : {std::pair<int, int>{640, 360}, {600, 1000}, {1920, 400}}) {
+    Make(size.first, size.second);
+    FrozenNow() = Utc(2026, 12, 8, 0, 0, 0);
+    const host::Pixels p = Frame();
+    const std::vector<InkRun> runs = InkColumns(p);
+    ASSERT_EQ(runs.size(), 8u) << size.first;
+    auto rows = [&](const InkRun& run) {
+      int top = p.height, bottom = -1;
+      for (int y = 0; y < p.height; ++y)
+        for (int x = run.first; x <= run.last; ++x)
+          if (Ink(p, x, y)) top = std::min(top, y), bottom = std::max(bottom, y);
+      return std::make_pair(top, bottom);
+    };
+    const auto digit = rows(runs[0]);
+    const auto colon = rows(runs[2]);
+    const double digitHeight = digit.second - digit.first;
+    // The colon's dots lie within the digits' height, about its middle.
+    EXPECT_GT(colon.first, digit.first) << size.first;
+    EXPECT_LT(colon.second, digit.second) << size.first;
+    EXPECT_NEAR((colon.first + colon.second) * 0.5, (digit.first + digit.second) * 0.5,
+                digitHeight * 0.12)
+        << size.first;
+    clock->DeInitGL();
+  }
+}
+
 class Atlas : public ClockFixture {};
 
 TEST_F(Atlas, RebuiltOncePerFontOrStyleChange) {
