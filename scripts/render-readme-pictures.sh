@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Renders the README's pictures of the three display types with
+# tickora-render under a frozen wall clock (libfaketime), so that anyone can
+# regenerate the same pictures: 10:09:59.5 UTC on 8 December 2026, Liberation
+# Sans, 960x540 on a dark background.
+#
+#   scripts/render-readme-pictures.sh [OUTPUT_FOLDER]   (default docs/images)
+#
+# Needs a build (scripts/main.sh or cmake --build --preset release);
+# TICKORA_RENDER points at another tickora-render binary.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+render="${TICKORA_RENDER:-build/tickora-render}"
+out="${1:-docs/images}"
+faketime_lib=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+
+if [[ ! -x "$render" ]]; then
+  echo "render-readme-pictures: no $render; build first (scripts/main.sh)" >&2
+  exit 1
+fi
+if [[ ! -e "$faketime_lib" ]]; then
+  echo "render-readme-pictures: no $faketime_lib; run scripts/install-deps.sh" >&2
+  exit 1
+fi
+mkdir -p "$out"
+
+# Monotonic clocks stay real: Mesa's llvmpipe threads wait on them.
+frozen() {
+  LD_PRELOAD="$faketime_lib" FAKETIME="2026-12-08 10:09:59.5" FAKETIME_DONT_FAKE_MONOTONIC=1 \
+    TZ=UTC "$@"
+}
+look=(--size 960x540 --background "#1d2126" --set "Font=Liberation Sans")
+
+frozen "$render" "${look[@]}" --set Type=Digital --out "$out/digital.png"
+frozen "$render" "${look[@]}" --set Type=Classic --out "$out/classic.png"
+# Until 18:30 the next day ("Date" element 1 is the day after the frozen one).
+frozen "$render" "${look[@]}" --set Type=Countdown --set Date=1 --set Hour=18 --set Minute=30 \
+  --out "$out/countdown.png"
