@@ -208,5 +208,17 @@ TEST_F(HostView, CountdownReadsTheFrozenClock) {
   // One minute ahead differs.
   plugin->SetParameter(countdown, Index("Minute"), 1.0f);
   EXPECT_NE(Frame(countdown).rgba, zero.rgba);
+
+  // Twelve hours before tomorrow's midnight the countdown reads 12:00:00,
+  // the same glyphs the Digital read-out shows for the local time of day.
+  plugin->SetParameter(countdown, Index("Date"), 1.0f);
+  plugin->SetParameter(countdown, Index("Hour"), 0.0f);
+  plugin->SetParameter(countdown, Index("Minute"), 0.0f);
+  const host::Pixels twelveLeft = Frame(countdown);
+  FFInstanceID digital = plugin->Instantiate(320, 180);
+  ASSERT_NE(digital, nullptr);
+  EXPECT_EQ(Frame(digital).rgba, twelveLeft.rgba);
+  EXPECT_NE(twelveLeft.rgba, zero.rgba);
+  EXPECT_EQ(plugin->Deinstantiate(digital), FF_SUCCESS);
   EXPECT_EQ(plugin->Deinstantiate(countdown), FF_SUCCESS);
 }
