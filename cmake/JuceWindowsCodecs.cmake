@@ -10,8 +10,9 @@
 # juce_graphics.cpp whose two codec includes point at generated stubs; every
 # other include of that unity file still resolves into the installed module
 # through -iquote. The stubs define exactly the members that
-# juce_ImageFileFormat.h declares, so a JUCE upgrade that changes them fails
-# to link loudly instead of silently decoding nothing.
+# juce_ImageFileFormat.h declares for the two formats: a JUCE version that
+# changes them fails to compile or link here, and one whose unity file no
+# longer includes the two loaders stops at configure time.
 
 set(_codec_dir "${CMAKE_BINARY_DIR}/juce_codec_stubs")
 set(_graphics_dir "${TICKORA_JUCE_MODULES}/juce_graphics")
