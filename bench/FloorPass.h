@@ -15,8 +15,17 @@ class FloorPass {
   // found (program, vertex array, blending).
   void Draw() const;
 
+  // The least a glyph pass can cost while every pass stays full-screen: the
+  // read-out's own vertex stage (whose output "box" places the glyph) with a
+  // fragment stage that only tests the box and writes a constant. False when
+  // the vertex source no longer links with it.
+  bool CreateGlyphBound(const char* digitalVertexSource);
+  // `passes` blended passes of that program.
+  void DrawGlyphBound(int passes) const;
+
  private:
   unsigned program = 0;
+  unsigned boundProgram = 0;
   unsigned vertexArray = 0;
   unsigned vertexBuffer = 0;
 };

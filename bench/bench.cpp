@@ -11,6 +11,7 @@
 #include "bench/Stats.h"
 #include "ffgl/FFGL.h"
 #include "host/HeadlessHost.h"
+#include "tickora/DigitalShaders.h"
 #include "tickora/Tickora.h"
 #include "tickora/TimeSource.h"
 
@@ -53,6 +54,7 @@ struct Options {
   int callgrindFrames = 500;
   bool callgrind = true;
   bool cpuOnly = false;   // the mode run under callgrind
+  std::string sections = "instance,memory,atlas,frames,cpu";
   std::string jsonPath;
 };
 
@@ -202,22 +204,50 @@ void MeasureAtlas(const Options& options, bench::Report& report) {
       bench::FinishGL();
       repeated.push_back(NowMs() - start);
     }
+    // What a user's change of "Font" or "Style" costs: glyphs of a family
+    // and style not drawn at this size before, so no cached outline helps.
+    std::vector<double> changed;
+    const int families = tickora->fontNames.size();
+    for (int i = 0; i < options.reps && i < families * 3; ++i) {
+      SetParam(instance, tickora->fontIndex, static_cast<float>(i % families));
+      SetParam(instance, tickora->styleIndex, static_cast<float>((i / families + 1) % 3));
+      start = NowMs();
+      tickora->UpdateGlyphAtlas();
+      bench::FinishGL();
+      changed.push_back(NowMs() - start);
+    }
     Destroy(instance);
     const std::string section = "atlas " + std::to_string(width);
     report.Add({section, "rebuild + upload, first", "ms", Summarise({firstMs}), ""});
-    report.Add({section, "rebuild + upload, repeated", "ms", Summarise(repeated),
+    report.Add({section, "rebuild + upload, same glyphs", "ms", Summarise(repeated), ""});
+    report.Add({section, "rebuild + upload, font change", "ms", Summarise(changed),
                 width == 1920 ? "goal <= 10 ms" : ""});
   }
 }
 
 // --- frames ----------------------------------------------------------------
 
-double TimeFrame(const std::function<void()>& draw) {
+double ProcessCpuMs() {
+  timespec t{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) * 1e3 + static_cast<double>(t.tv_nsec) * 1e-6;
+}
+
+// Wall-clock time of one frame, and the CPU time that every thread of the
+// process (the rasteriser's included) spent on it. On a busy machine the
+// second is the steadier measure of the work a frame takes.
+struct FrameTime {
+  double wallMs = 0.0;
+  double cpuMs = 0.0;
+};
+
+FrameTime TimeFrame(const std::function<void()>& draw) {
   bench::FinishGL();
-  const double start = NowMs();
+  const double wall = NowMs();
+  const double cpu = ProcessCpuMs();
   draw();
   bench::FinishGL();
-  return NowMs() - start;
+  return {NowMs() - wall, ProcessCpuMs() - cpu};
 }
 
 void MeasureFrames(const Options& options, host::GLContext& context, bench::Report& report) {
@@ -226,36 +256,57 @@ void MeasureFrames(const Options& options, host::GLContext& context, bench::Repo
     std::fprintf(stderr, "bench: the floor program does not build\n");
     return;
   }
+  const bool bound = floor.CreateGlyphBound(tickora::kDigitalVertexShader);
+  if (!bound) std::fprintf(stderr, "bench: no glyph-pass bound (the read-out's vertex stage changed)\n");
   const char* const goals[3] = {"goal <= 8.5 x floor", "goal <= 1.5 x floor", ""};
   for (Size size : options.frameSizes) {
     context.SetFramebufferSize(static_cast<int>(size.width), static_cast<int>(size.height));
     context.Clear(0, 0, 0, 0);
     FFInstanceID instances[3];
     for (int t = 0; t < 3; ++t) instances[t] = MakeInstance(size, t);
-    // Warm-up: atlas, shader variants, first-touch of the framebuffer.
+    // Warm-up: atlas, shader variants, first touch of the framebuffer.
     for (int i = 0; i < 3; ++i) {
       TimeFrame([&] { floor.Draw(); });
       for (FFInstanceID instance : instances) TimeFrame([&] { Frame(instance); });
     }
-    std::vector<double> floorMs, typeMs[3], ratio[3];
+    std::vector<double> floorWall, floorCpu, typeWall[3], ratioWall[3], ratioCpu[3], eightCpu, boundCpu;
     // Interleaved, so that a busy moment of the machine weighs on every
     // figure alike, and each ratio compares neighbouring measurements.
     for (int i = 0; i < options.reps; ++i) {
-      const double f = TimeFrame([&] { floor.Draw(); });
-      floorMs.push_back(f);
+      const FrameTime f = TimeFrame([&] { floor.Draw(); });
+      floorWall.push_back(f.wallMs);
+      floorCpu.push_back(f.cpuMs);
+      // The least that eight passes (HH:MM:SS) can cost.
+      const FrameTime eight = TimeFrame([&] {
+        for (int pass = 0; pass < 8; ++pass) floor.Draw();
+      });
+      eightCpu.push_back(eight.cpuMs / f.cpuMs);
+      if (bound) {
+        const FrameTime glyphs = TimeFrame([&] { floor.DrawGlyphBound(8); });
+        boundCpu.push_back(glyphs.cpuMs / f.cpuMs);
+      }
       for (int t = 0; t < 3; ++t) {
-        const double ms = TimeFrame([&] { Frame(instances[t]); });
-        typeMs[t].push_back(ms);
-        ratio[t].push_back(ms / f);
+        const FrameTime ft = TimeFrame([&] { Frame(instances[t]); });
+        typeWall[t].push_back(ft.wallMs);
+        ratioWall[t].push_back(ft.wallMs / f.wallMs);
+        ratioCpu[t].push_back(ft.cpuMs / f.cpuMs);
       }
     }
     for (FFInstanceID instance : instances) Destroy(instance);
     const std::string section = "frame " + SizeName(size);
-    report.Add({section, "floor pass", "ms", Summarise(floorMs), ""});
+    report.Add({section, "floor pass", "ms", Summarise(floorWall), ""});
+    report.Add({section, "floor pass, CPU time", "ms", Summarise(floorCpu), "all threads"});
+    report.Add({section, "8 floor passes / floor, CPU", "x", Summarise(eightCpu),
+                "one frame of 8 floor passes"});
+    if (bound)
+      report.Add({section, "8 box-only glyph passes / floor, CPU", "x", Summarise(boundCpu),
+                  "bound for HH:MM:SS"});
     for (int t = 0; t < 3; ++t) {
-      report.Add({section, kTypeNames[t], "ms", Summarise(typeMs[t]), ""});
-      report.Add({section, std::string(kTypeNames[t]) + " / floor", "x", Summarise(ratio[t]),
+      report.Add({section, kTypeNames[t], "ms", Summarise(typeWall[t]), ""});
+      report.Add({section, std::string(kTypeNames[t]) + " / floor", "x", Summarise(ratioWall[t]),
                   goals[t]});
+      report.Add({section, std::string(kTypeNames[t]) + " / floor, CPU", "x",
+                  Summarise(ratioCpu[t]), "CPU-time ratio"});
     }
   }
   floor.Release();
@@ -439,6 +490,7 @@ const char* const kUsage =
     "usage: bench [--quick] [--json FILE] [--reps N] [--sizes WxH,...]\n"
     "             [--atlas-widths W,...] [--memory-widths W,...] [--cpu-frames N]\n"
     "             [--callgrind-frames N] [--no-callgrind]\n"
+    "             [--sections instance,memory,atlas,frames,cpu]\n"
     "       bench --cpu-only [--callgrind-frames N]   (run under callgrind by bench itself)\n"
     "--quick: a smoke run, small sizes and few repetitions.\n";
 
@@ -470,6 +522,8 @@ bool ParseOptions(int argc, char** argv, Options& o) {
       if (!ParseWidths(argv[++i], o.atlasWidths)) return false;
     } else if (arg == "--memory-widths" && hasValue) {
       if (!ParseWidths(argv[++i], o.memoryWidths)) return false;
+    } else if (arg == "--sections" && hasValue) {
+      o.sections = argv[++i];
     } else if (arg == "--no-callgrind") {
       o.callgrind = false;
     } else if (arg == "--cpu-only") {
@@ -513,17 +567,27 @@ int main(int argc, char** argv) {
   bench::Report report;
   report.SetContext(context->Renderer() + ", " + context->Version(), UtcNow());
 
-  std::fprintf(stderr, "bench: instance creation...\n");
-  MeasureCreation(options, report);
-  std::fprintf(stderr, "bench: memory...\n");
-  MeasureMemory(options, report);
-  std::fprintf(stderr, "bench: atlas...\n");
-  MeasureAtlas(options, report);
-  std::fprintf(stderr, "bench: frames...\n");
-  MeasureFrames(options, *context, report);
-  std::fprintf(stderr, "bench: CPU work...\n");
-  MeasureCpu(options, report);
-  if (options.callgrind) MeasureInstructions(options, report);
+  const auto wanted = [&](const char* name) {
+    for (const std::string& part : Split(options.sections))
+      if (part == name) return true;
+    return false;
+  };
+  const struct {
+    const char* name;
+    std::function<void()> run;
+  } sections[] = {
+      {"instance", [&] { MeasureCreation(options, report); }},
+      {"memory", [&] { MeasureMemory(options, report); }},
+      {"atlas", [&] { MeasureAtlas(options, report); }},
+      {"frames", [&] { MeasureFrames(options, *context, report); }},
+      {"cpu", [&] { MeasureCpu(options, report); }},
+  };
+  for (const auto& section : sections) {
+    if (!wanted(section.name)) continue;
+    std::fprintf(stderr, "bench: %s...\n", section.name);
+    section.run();
+  }
+  if (options.callgrind && wanted("cpu")) MeasureInstructions(options, report);
 
   std::printf("Tickora bench on %s\n%s", context->Renderer().c_str(), report.Table().c_str());
   if (!options.jsonPath.empty()) {

@@ -6,39 +6,71 @@ namespace tickora {
 inline const char* const kHandsVertexShader = R"(#version 410 core
 layout( location = 0 ) in vec4 vPosition;
 layout( location = 1 ) in vec2 vUV;
-out vec2 uv;
-void main()
-{
-    gl_Position = vPosition;
-    uv = vUV;
-}
-)";
-
-inline const char* const kHandsFragmentShader = R"(#version 410 core
-uniform vec2 resolution;
 uniform float lengt;
 uniform float lengt2;
 uniform float lengt3;
 uniform float width;
 uniform float w3;
 uniform float cornerRound;
-uniform float cR;
-uniform float cG;
-uniform float cB;
 uniform float angle;
 uniform float angle2;
 uniform float angle3;
-in vec2 uv;
-out vec4 fragColor;
+out vec2 uv;
+// What is the same for every pixel is worked out once per corner rather than
+// once per pixel, with the very operations the per-pixel form would use, so
+// the picture stays bit for bit the same: the cosine and sine of each hand's
+// rotation, and each hand's box (centre y, half width, half length, corner
+// radius).
+flat out vec4 turn12;
+flat out vec2 turn3;
+flat out vec4 hand1;
+flat out vec4 hand2;
+flat out vec4 hand3;
 
 const float PI = 3.14159265359;
 
-// Turns, clockwise from the top: the hand then lies along +y.
-vec2 rotate(vec2 p, float turns)
+vec2 cosSin(float turns)
 {
     float phi = -2.0 * PI * turns;
-    float c = cos(phi);
-    float s = sin(phi);
+    return vec2(cos(phi), sin(phi));
+}
+
+void main()
+{
+    gl_Position = vPosition;
+    uv = vUV;
+    turn12 = vec4(cosSin(angle), cosSin(angle2));
+    turn3 = cosSin(angle3);
+
+    float r = cornerRound * 0.3 - 0.1;
+    float w = width * 0.3 - 0.1;
+    hand1 = vec4(2.0 * lengt - 0.5 * w, w, 2.0 * lengt, r);
+    hand2 = vec4(2.0 * lengt2 - 0.5 * w, w, 2.0 * lengt2, r);
+    w = (w + 0.1) * w3 - 0.1;
+    r = cornerRound * 0.3 * w3 - 0.1;
+    hand3 = vec4(2.0 * lengt3 - 0.5 * w, w, 2.0 * lengt3, r);
+}
+)";
+
+inline const char* const kHandsFragmentShader = R"(#version 410 core
+uniform vec2 resolution;
+uniform float cR;
+uniform float cG;
+uniform float cB;
+in vec2 uv;
+flat in vec4 turn12;
+flat in vec2 turn3;
+flat in vec4 hand1;
+flat in vec4 hand2;
+flat in vec4 hand3;
+out vec4 fragColor;
+
+// Turns, clockwise from the top, given as (cos, sin) of -2 PI turns: the
+// hand then lies along +y.
+vec2 rotate(vec2 p, vec2 cs)
+{
+    float c = cs.x;
+    float s = cs.y;
     return vec2(p.x * c + p.y * s, -p.x * s + p.y * c);
 }
 
@@ -54,18 +86,9 @@ void main()
     st = st * 10.0;
     vec2 o = st;
 
-    float r = cornerRound * 0.3 - 0.1;
-    float w = width * 0.3 - 0.1;
-
-    vec2 p = rotate(o, angle);
-    float d1 = roundedBox(p - vec2(0.0, 2.0 * lengt - 0.5 * w), vec2(w, 2.0 * lengt), r);
-    p = rotate(o, angle2);
-    float d2 = roundedBox(p - vec2(0.0, 2.0 * lengt2 - 0.5 * w), vec2(w, 2.0 * lengt2), r);
-
-    w = (w + 0.1) * w3 - 0.1;
-    r = cornerRound * 0.3 * w3 - 0.1;
-    p = rotate(o, angle3);
-    float d3 = roundedBox(p - vec2(0.0, 2.0 * lengt3 - 0.5 * w), vec2(w, 2.0 * lengt3), r);
+    float d1 = roundedBox(rotate(o, turn12.xy) - vec2(0.0, hand1.x), hand1.yz, hand1.w);
+    float d2 = roundedBox(rotate(o, turn12.zw) - vec2(0.0, hand2.x), hand2.yz, hand2.w);
+    float d3 = roundedBox(rotate(o, turn3) - vec2(0.0, hand3.x), hand3.yz, hand3.w);
 
     float d = min(min(d1, d2), d3);
     float coverage = 1.0 - smoothstep(0.1, 0.105, d);
