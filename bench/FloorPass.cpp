@@ -3,6 +3,8 @@
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
 
+#include <initializer_list>
+
 namespace bench {
 namespace {
 
@@ -21,6 +23,17 @@ const char* const kBoundFragment = R"(#version 410 core
 in vec2 box;
 out vec4 fragColor;
 void main() { fragColor = vec4(0.9, 0.6, 0.3, max(abs(box.x), abs(box.y)) <= 0.5 ? 0.5 : 0.0); }
+)";
+
+const char* const kSamplingBoundFragment = R"(#version 410 core
+uniform sampler2D atlas;
+in vec2 box;
+out vec4 fragColor;
+void main()
+{
+    float coverage = texture(atlas, (box + 0.5) * 0.25).r;
+    fragColor = vec4(0.9, 0.6, 0.3, max(abs(box.x), abs(box.y)) <= 0.5 ? coverage : 0.0);
+}
 )";
 
 // The same two triangles as the plug-in's quad, in its layout: (u, v) at
@@ -90,21 +103,48 @@ void FloorPass::Release() {
   glDeleteVertexArrays(1, &vertexArray);
   glDeleteProgram(program);
   if (boundProgram != 0) glDeleteProgram(boundProgram);
-  program = boundProgram = vertexArray = vertexBuffer = 0;
+  if (samplingProgram != 0) glDeleteProgram(samplingProgram);
+  if (texture != 0) glDeleteTextures(1, &texture);
+  program = boundProgram = samplingProgram = texture = vertexArray = vertexBuffer = 0;
 }
 
-bool FloorPass::CreateGlyphBound(const char* digitalVertexSource) {
+bool FloorPass::CreateGlyphBound(const char* digitalVertexSource, int width, int height) {
   boundProgram = Link(digitalVertexSource, kBoundFragment);
-  return boundProgram != 0;
+  samplingProgram = Link(digitalVertexSource, kSamplingBoundFragment);
+  if (boundProgram == 0 || samplingProgram == 0) return false;
+  // The read-out's defaults, so that the boxes have their usual size.
+  for (GLuint p : {boundProgram, samplingProgram}) {
+    glUseProgram(p);
+    glUniform2f(glGetUniformLocation(p, "resolution"), static_cast<float>(width),
+                static_cast<float>(height));
+    glUniform1f(glGetUniformLocation(p, "scale"), 0.91f);
+    glUniform1f(glGetUniformLocation(p, "spacing"), 0.63f);
+    glUniform1f(glGetUniformLocation(p, "h"), 0.5f);
+    glUniform1f(glGetUniformLocation(p, "pitch"), 2.0f / 9.0f);
+  }
+  glUseProgram(0);
+  // An atlas as wide as the output, with the atlas's filters.
+  if (texture == 0) glGenTextures(1, &texture);
+  glBindTexture(GL_TEXTURE_2D, texture);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, width, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+  glBindTexture(GL_TEXTURE_2D, 0);
+  return true;
 }
 
-void FloorPass::DrawGlyphBound(int passes) const {
-  glUseProgram(boundProgram);
+void FloorPass::DrawGlyphBound(int passes, bool sampling) const {
+  glUseProgram(sampling ? samplingProgram : boundProgram);
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, texture);
   glBindVertexArray(vertexArray);
   glEnable(GL_BLEND);
   glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   for (int i = 0; i < passes; ++i) glDrawArrays(GL_TRIANGLES, 0, 6);
   glDisable(GL_BLEND);
+  glBindTexture(GL_TEXTURE_2D, 0);
   glBindVertexArray(0);
   glUseProgram(0);
 }

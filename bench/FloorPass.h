@@ -19,13 +19,17 @@ class FloorPass {
   // read-out's own vertex stage (whose output "box" places the glyph) with a
   // fragment stage that only tests the box and writes a constant. False when
   // the vertex source no longer links with it.
-  bool CreateGlyphBound(const char* digitalVertexSource);
-  // `passes` blended passes of that program.
-  void DrawGlyphBound(int passes) const;
+  // The same with one read of an atlas-like texture per pixel (filtered as
+  // the glyph atlas is), the least a pass that shows glyphs reads.
+  bool CreateGlyphBound(const char* digitalVertexSource, int width, int height);
+  // `passes` blended passes of either program.
+  void DrawGlyphBound(int passes, bool sampling) const;
 
  private:
   unsigned program = 0;
   unsigned boundProgram = 0;
+  unsigned samplingProgram = 0;
+  unsigned texture = 0;
   unsigned vertexArray = 0;
   unsigned vertexBuffer = 0;
 };

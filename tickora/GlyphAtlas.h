@@ -38,6 +38,8 @@ class GlyphAtlas {
   static int TextureSideFor(int width);
 
  private:
+  void ClearToTransparent();
+
   juce::Image atlasImage;
   int atlasTextureSide = 0;
   GLuint atlasTexture = 0;
