@@ -1,8 +1,8 @@
 // The read-out: one full-screen pass per character. The vertex stage works
-// out, once per corner, where the pixel lies in the character's box (box
-// coordinates are linear in the quad's, so interpolation is exact); the
-// fragment stage then only compares two numbers for every pixel outside the
-// box and samples the atlas only inside it.
+// out, once per corner, where the pixel lies in the character's box and in
+// the atlas (both are linear in the quad's coordinates, so interpolation is
+// exact); the fragment stage then only compares numbers for every pixel
+// outside the box and samples the atlas, one gather, only inside it.
 //
 // Box layout, in pixels of the output:
 //   pitch      distance between neighbouring digits ("pitch" = 2 / (n + 1),
@@ -23,6 +23,8 @@
 //              costs fewer fragments).
 // The atlas cell is square and the glyphs are centred in it, so glyphs of
 // neighbouring boxes may overlap their transparent margins without harm.
+// The font's line (ascent + descent) fills the middle 0.9 of a cell, so the
+// box's top and bottom 5 % never hold ink and are not sampled.
 // Out-of-range values from the host are clamped before use.
 #pragma once
 
@@ -40,8 +42,14 @@ uniform float count;
 uniform float left;
 uniform float addH;
 uniform float pitch;
+uniform float w;
+uniform vec2 maxst;
+uniform float atlasFill;
+uniform sampler2D atlas;
 out vec2 box;
+out vec2 texel;
 flat out float halfWidth;
+flat out vec2 imageSize;
 void main()
 {
     gl_Position = vPosition;
@@ -60,41 +68,37 @@ void main()
     // so narrow that a bold colon loses its edges.
     float slot = (1.0 - 0.5 * clamp(dpw, 0.0, 1.0)) * pitch * 0.5 * res.x * spread / size.x;
     halfWidth = count > 9.5 ? clamp(0.5 * slot, 0.16, 0.5) : 0.5;
+    // Where the box lies in the atlas, in texels of the uploaded image:
+    // linear in the quad too. Atlas rows run down the image; the box's y
+    // runs up the output.
+    vec2 cell = vec2(mod(count, 4.0), floor(count / 4.0));
+    imageSize = vec2(textureSize(atlas, 0)) * atlasFill;
+    texel = (cell + vec2(box.x + 0.5, 0.5 - box.y)) * w * maxst * imageSize;
 }
 )";
 
 inline const char* const kDigitalFragmentShader = R"(#version 410 core
 uniform sampler2D atlas;
-uniform vec2 maxst;
-uniform float w;
-uniform float count;
 uniform float black;
-uniform float atlasFill;
 uniform float cR;
 uniform float cG;
 uniform float cB;
 in vec2 box;
+in vec2 texel;
 flat in float halfWidth;
+flat in vec2 imageSize;
 out vec4 fragColor;
 void main()
 {
-    if (!(abs(box.x) <= halfWidth && abs(box.y) <= 0.5)) discard;
-    // Atlas rows run down the image; the box's y runs up the output.
-    vec2 cell = vec2(mod(count, 4.0), floor(count / 4.0));
-    vec2 st = (cell + vec2(box.x + 0.5, 0.5 - box.y)) * w * maxst;
+    if (!(abs(box.x) <= halfWidth && abs(box.y) <= 0.45)) discard;
     // Bilinear by hand: the texture magnifies with GL_NEAREST, which would
-    // show the atlas texels as steps on large glyphs.
-    ivec2 size = textureSize(atlas, 0);
-    ivec2 last = max(ivec2(vec2(size) * atlasFill + 0.5) - 1, ivec2(0));
-    vec2 p = st * atlasFill * vec2(size) - 0.5;
-    vec2 f = fract(p);
-    ivec2 i0 = clamp(ivec2(floor(p)), ivec2(0), last);
-    ivec2 i1 = clamp(ivec2(floor(p)) + 1, ivec2(0), last);
-    float a = texelFetch(atlas, i0, 0).r;
-    float b = texelFetch(atlas, ivec2(i1.x, i0.y), 0).r;
-    float c = texelFetch(atlas, ivec2(i0.x, i1.y), 0).r;
-    float d = texelFetch(atlas, i1, 0).r;
-    float coverage = mix(mix(a, b, f.x), mix(c, d, f.x), f.y);
+    // show the atlas texels as steps on large glyphs. One gather brings the
+    // four texels; the footprint stays inside the uploaded image.
+    vec2 p = clamp(texel, vec2(0.5), imageSize - 0.5);
+    vec2 f = fract(p - 0.5);
+    vec4 t = textureGather(atlas, p / vec2(textureSize(atlas, 0)), 0);
+    // Gather order: texel offsets (0,1), (1,1), (1,0), (0,0).
+    float coverage = mix(mix(t.w, t.z, f.x), mix(t.x, t.y, f.x), f.y);
     fragColor = vec4(cR, cG, cB, coverage * clamp(black, 0.0, 1.0));
 }
 )";
