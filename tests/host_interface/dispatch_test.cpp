@@ -178,6 +178,11 @@ TEST_F(Dispatch, FailedConnectLeavesTheFlag) {
 
 TEST_F(Dispatch, FailedSetUpDestroysTheInstance) {
   FFGLViewportStruct viewport{0, 0, 64, 64};
+  EXPECT_EQ(plugMain(FF_INSTANTIATE_GL, In(static_cast<const void*>(nullptr)), nullptr).PointerValue,
+            kAllOnes);
+  EXPECT_TRUE(spy.calls.empty());
+  EXPECT_EQ(spy.live, 0) << "a null viewport makes nothing, not even the prototype";
+
   spy.initResult = FF_FAIL;
   EXPECT_EQ(plugMain(FF_INSTANTIATE_GL, In(&viewport), nullptr).PointerValue, kAllOnes);
   ASSERT_GE(spy.calls.size(), 3u);

@@ -143,6 +143,17 @@ TEST_F(InstanceCodes, HostInformationIsAccepted) {
   EXPECT_EQ(Delete(instance), FF_SUCCESS);
 }
 
+TEST_F(InstanceCodes, ZeroSizedViewportIsAnInstanceThatDrawsNothing) {
+  FFInstanceID instance = NewInstance(0, 0);
+  ASSERT_NE(instance, nullptr);
+  context->Clear(0, 0, 0, 0);
+  EXPECT_EQ(plugin->ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS);
+  const host::Pixels pixels = context->ReadPixels();
+  for (size_t i = 3; i < pixels.rgba.size(); i += 4) ASSERT_EQ(pixels.rgba[i], 0) << i;
+  EXPECT_EQ(plugin->Resize(instance, 64, 64), FF_SUCCESS);
+  EXPECT_EQ(plugin->ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS);
+}
+
 TEST_F(InstanceCodes, ElementValuesChangeOnlyTheInstance) {
   FFInstanceID instance = NewInstance();
   ASSERT_NE(instance, nullptr);
