@@ -317,6 +317,34 @@ TEST_F(Readout, ShortOutputShrinksTheWholeRowToFit) {
               base.Width() / base.Height() * 0.04);
 }
 
+TEST_F(Readout, BlendsOverTheHostsPixelsInTheChosenColour) {
+  for (float type : {0.0f, 2.0f}) {
+    Make(320, 180);
+    Set("Type", type);
+    Set("Date", 9.0f);  // a countdown with digits to show
+    FrozenNow() = Utc(2026, 12, 8, 8, 8, 8);
+    context->BindFramebuffer();
+    context->Clear(0.0f, 0.0f, 1.0f, 1.0f);
+    ProcessOpenGLStruct frame{0, nullptr, context->Framebuffer()};
+    ASSERT_EQ(clock->ProcessOpenGL(&frame), FF_SUCCESS);
+    const host::Pixels p = context->ReadPixels();
+    // The default colour (hue 1, saturation 2, brightness 2) is pure red,
+    // blended over the host's opaque blue, which stays wherever no glyph is.
+    int red = 0, blue = 0;
+    for (int y = 0; y < p.height; ++y)
+      for (int x = 0; x < p.width; ++x) {
+        const uint8_t* c = p.At(x, y);
+        red += c[0] == 255 && c[2] == 0;
+        blue += c[0] == 0 && c[2] == 255 && c[3] == 255;
+        ASSERT_EQ(c[1], 0) << x << "," << y;
+        ASSERT_NEAR(c[0] + c[2], 255, 1) << x << "," << y;
+      }
+    EXPECT_GT(red, 300) << type;
+    EXPECT_GT(blue, p.width * p.height * 3 / 4) << type;
+    clock->DeInitGL();
+  }
+}
+
 TEST_F(Readout, SeparatorsSitMidHeightOnAnyAspect) {
   for (auto size : {std::pair<int, int>{640, 360}, {600, 1000}, {1920, 400}}) {
     Make(size.first, size.second);
