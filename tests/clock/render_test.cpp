@@ -345,6 +345,32 @@ TEST_F(Readout, BlendsOverTheHostsPixelsInTheChosenColour) {
   }
 }
 
+TEST_F(Readout, MagnifiedGlyphsAreSmoothNotBlocky) {
+  // HH:MM at 640 wide draws each glyph about 1.5 times its atlas size, and
+  // "Aspect" 1 stretches it twice as tall. Sampled texel by texel, every
+  // anti-aliased edge pixel would repeat its neighbour about half the time;
+  // interpolated, edges are gradients.
+  Make(640, 360);
+  Set("Show Seconds", 0.0f);
+  FrozenNow() = Utc(2026, 12, 8, 10, 40, 0);
+  for (float aspect : {0.5f, 1.0f}) {
+    Set("Aspect", aspect);
+    const host::Pixels p = Frame();
+    int partial = 0, repeatsLeft = 0, repeatsAbove = 0;
+    for (int y = 1; y < p.height; ++y)
+      for (int x = 1; x < p.width; ++x) {
+        const int a = p.At(x, y)[3];
+        if (a < 16 || a > 239) continue;
+        ++partial;
+        repeatsLeft += p.At(x - 1, y)[3] == a;
+        repeatsAbove += p.At(x, y - 1)[3] == a;
+      }
+    ASSERT_GT(partial, 1000) << aspect;
+    EXPECT_LT(static_cast<double>(repeatsLeft) / partial, 0.2) << aspect;
+    EXPECT_LT(static_cast<double>(repeatsAbove) / partial, 0.3) << aspect;
+  }
+}
+
 TEST_F(Readout, SeparatorsSitMidHeightOnAnyAspect) {
   for (auto size : {std::pair<int, int>{640, 360}, {600, 1000}, {1920, 400}}) {
     Make(size.first, size.second);
