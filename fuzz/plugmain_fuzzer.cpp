@@ -397,8 +397,10 @@ void Harness::Events(Reader& in) {
   ParameterEventsStruct events{};
   events.numEvents = capacity;
   events.events = (flags & 1) || eventArray.empty() ? nullptr : eventArray.data();
-  Call(FF_GET_PARAMETER_EVENTS, Ptr((flags & 2) ? nullptr : &events), handle);
-  if (events.events != nullptr && events.numEvents > eventArray.size())
+  const FFMixed result = Call(FF_GET_PARAMETER_EVENTS, Ptr((flags & 2) ? nullptr : &events), handle);
+  // On success the count is what was written; a refused call leaves it alone.
+  if (result.UIntValue == FF_SUCCESS && events.events != nullptr &&
+      events.numEvents > eventArray.size())
     Finding("more parameter events reported than the array holds", FF_GET_PARAMETER_EVENTS);
 }
 

@@ -32,7 +32,7 @@ const char* TypeName(int type) {
   return names[type];
 }
 
-class PluginHost : public ::testing::Test {
+class HygieneHost : public ::testing::Test {
  protected:
   void SetUp() override {
     context = host::GLContext::Create();
@@ -65,7 +65,7 @@ class PluginHost : public ::testing::Test {
   int type = -1, font = -1, style = -1, date = -1, hour = -1;
 };
 
-class GLStateHygiene : public PluginHost,
+class GLStateHygiene : public HygieneHost,
                        public ::testing::WithParamInterface<std::tuple<int, int>> {};
 
 TEST_P(GLStateHygiene, EveryGLCallLeavesTheHostStateAsFound) {
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Frames land in the host's viewport of the host's framebuffer and nowhere
 // else: every pixel outside keeps the host's clear colour exactly.
-TEST_F(PluginHost, FramesWriteOnlyInsideTheHostViewport) {
+TEST_F(HygieneHost, FramesWriteOnlyInsideTheHostViewport) {
   FFInstanceID instance = plugin->Instantiate(kViewWidth, kViewHeight);
   ASSERT_NE(instance, nullptr);
   const uint8_t clear[4] = {64, 128, 191, 255};
