@@ -24,6 +24,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <ctime>
 #include <fstream>
 #include <functional>
@@ -215,7 +216,27 @@ void MeasureAtlas(const Options& options, bench::Report& report) {
       changed.push_back(NowMs() - start);
     }
     Destroy(instance);
+
+    // The clear that starts every rebuild, both ways: JUCE's own, and the
+    // row fill the atlas uses (the same bytes).
+    juce::Image image(juce::Image::ARGB, static_cast<int>(width), static_cast<int>(width), true);
+    std::vector<double> juceClear, rowFill;
+    for (int i = 0; i < options.reps; ++i) {
+      start = NowMs();
+      image.clear(image.getBounds(), juce::Colours::transparentWhite);
+      juceClear.push_back(NowMs() - start);
+      start = NowMs();
+      {
+        const juce::Image::BitmapData pixels(image, juce::Image::BitmapData::writeOnly);
+        for (int y = 0; y < pixels.height; ++y)
+          std::memset(pixels.getLinePointer(y), 0,
+                      static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.pixelStride));
+      }
+      rowFill.push_back(NowMs() - start);
+    }
     const std::string section = "atlas " + std::to_string(width);
+    report.Add({section, "clear, juce::Image::clear", "ms", Summarise(juceClear), "before"});
+    report.Add({section, "clear, row fill", "ms", Summarise(rowFill), "used now"});
     report.Add({section, "rebuild + upload, first", "ms", Summarise({firstMs}), ""});
     report.Add({section, "rebuild + upload, same glyphs", "ms", Summarise(repeated), ""});
     report.Add({section, "rebuild + upload, font change", "ms", Summarise(changed),
