@@ -3,6 +3,8 @@
 #include "ffgl/PluginRegistration.h"
 #include "tickora/Tickora.h"
 
+#include <juce_events/juce_events.h>
+
 #include <new>
 
 namespace {
@@ -21,3 +23,12 @@ const PluginRegistration& registered =
                    "Quorvane", 0, nullptr);
 
 }  // namespace
+
+// JUCE keeps its font and typeface caches (FreeType's library among them)
+// until someone deletes them; nothing else in a plug-in would. Without this,
+// every load and unload of the library (hosts scan plug-ins that way) leaks
+// them. Runs when the library is unloaded or the process ends, before static
+// destructors, once no call can reach the plug-in any more.
+__attribute__((destructor)) static void ReleaseJuceCachesAtUnload() {
+  juce::DeletedAtShutdown::deleteAll();
+}
