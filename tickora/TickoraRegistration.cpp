@@ -9,10 +9,25 @@
 
 namespace {
 
+// JUCE keeps its font and typeface caches (FreeType's library among them)
+// until someone deletes them; nothing else in a plug-in would. Without this,
+// every load and unload of the library (hosts scan plug-ins that way) leaks
+// them. It is a static object made just after the first Tickora, whose
+// constructor lists the fonts and so creates JUCE's own list of such caches
+// first: static destruction runs in reverse order, so at unload and at
+// process exit alike the caches go while that list still exists. (A plain
+// destructor function would run after static destructors at process exit,
+// on the already destroyed list, and crash hosts that keep the library
+// loaded until they exit.)
+struct JuceCachesRelease {
+  ~JuceCachesRelease() { juce::DeletedAtShutdown::deleteAll(); }
+};
+
 FFResult CreateTickora(CFFGLPlugin** instance) {
   if (instance == nullptr) return FF_FAIL;
   CFFGLPlugin* made = new (std::nothrow) Tickora();
   if (made == nullptr) return FF_FAIL;
+  static JuceCachesRelease release;
   *instance = made;
   return FF_SUCCESS;
 }
@@ -23,12 +38,3 @@ const PluginRegistration& registered =
                    "Quorvane", 0, nullptr);
 
 }  // namespace
-
-// JUCE keeps its font and typeface caches (FreeType's library among them)
-// until someone deletes them; nothing else in a plug-in would. Without this,
-// every load and unload of the library (hosts scan plug-ins that way) leaks
-// them. Runs when the library is unloaded or the process ends, before static
-// destructors, once no call can reach the plug-in any more.
-__attribute__((destructor)) static void ReleaseJuceCachesAtUnload() {
-  juce::DeletedAtShutdown::deleteAll();
-}
