@@ -2,6 +2,7 @@
 
 #include "render/ToolError.h"
 
+#include <dlfcn.h>
 #include <sys/stat.h>
 
 namespace render {
@@ -11,8 +12,15 @@ PluginSession::PluginSession(const std::string& pluginPath) : path(pluginPath) {
   if (stat(path.c_str(), &info) != 0) throw RunTimeError("no plug-in file '" + path + "'");
   if (S_ISDIR(info.st_mode)) throw RunTimeError("'" + path + "' is a folder, not a plug-in");
   std::string error;
-  library = host::PluginLibrary::Load(path, &error);
+  // dlopen searches the library path for a bare file name; the user meant
+  // the file they named.
+  const std::string loadPath = path.find('/') == std::string::npos ? "./" + path : path;
+  library = host::PluginLibrary::Load(loadPath, &error);
   if (!library) throw RunTimeError(error);
+  // Plug-ins may keep process-wide caches (JUCE's typefaces in Tickora)
+  // that live until exit; unloading the code under them would orphan them
+  // and leak checkers would rightly say so. Like most hosts, keep it loaded.
+  dlopen(loadPath.c_str(), RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
   const PluginInfoStruct* pluginInfo = library->Info();
   if (pluginInfo == nullptr)
     throw RunTimeError("'" + path + "' gives no plug-in information (FF_GET_INFO)");
