@@ -16,19 +16,23 @@
 namespace testing_support {
 
 struct HostSession {
+  HostSession() {
+    context = host::GLContext::Create();
+    if (context) context->SetFramebufferSize(64, 64);
+    const char* path = std::getenv("TICKORA_PLUGIN");
+    if (path != nullptr) plugin = host::PluginLibrary::Load(path);
+  }
+  // A host ends with code 2 before it unloads the library.
+  ~HostSession() {
+    if (plugin) plugin->Deinitialise();
+  }
+
   std::unique_ptr<host::GLContext> context;
   std::unique_ptr<host::PluginLibrary> plugin;
 };
 
 inline HostSession& Session() {
-  static HostSession session = [] {
-    HostSession made;
-    made.context = host::GLContext::Create();
-    if (made.context) made.context->SetFramebufferSize(64, 64);
-    const char* path = std::getenv("TICKORA_PLUGIN");
-    if (path != nullptr) made.plugin = host::PluginLibrary::Load(path);
-    return made;
-  }();
+  static HostSession session;
   return session;
 }
 
