@@ -132,8 +132,7 @@ bool ParseCommandLine(int argc, const char* const* argv, RenderOptions* options)
   }
   o.mode = ChooseMode(o, raw);
   CheckMode(o, raw);
-  o.sizeGiven = !raw.size.empty();
-  if (o.sizeGiven) {
+  if (!raw.size.empty()) {
     o.size = ParseFrameSize(raw.size);
   } else if (o.mode == Mode::Window) {
     o.size = FrameSize{960, 540};

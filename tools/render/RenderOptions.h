@@ -17,7 +17,6 @@ struct RenderOptions {
   std::string pluginPath;                // empty: the Tickora.so next to the executable
   std::vector<std::string> settings;     // NAME=VALUE, in command-line order
   FrameSize size;                        // as given, or the mode's default
-  bool sizeGiven = false;
   Background background;                 // what the frame is composited over
   std::string outFile;                   // SingleFrame
   int frames = 0;                        // Sequence
