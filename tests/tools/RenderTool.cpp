@@ -29,12 +29,21 @@ std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
+// One folder per test process, removed when the process ends.
+struct TempFolder {
+  std::string path;
+  TempFolder() {
+    const char* dir = std::getenv("TMPDIR");
+    path = std::string(dir != nullptr ? dir : "/tmp") + "/tickora-render-test-" +
+           std::to_string(getpid());
+    mkdir(path.c_str(), 0777);
+  }
+  ~TempFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
+};
+
 std::string TempRoot() {
-  const char* dir = std::getenv("TMPDIR");
-  std::string root = std::string(dir != nullptr ? dir : "/tmp") + "/tickora-render-test-" +
-                     std::to_string(getpid());
-  mkdir(root.c_str(), 0777);
-  return root;
+  static TempFolder folder;
+  return folder.path;
 }
 
 }  // namespace
