@@ -236,8 +236,13 @@ FFMixed Harness::Call(uint32_t code, FFMixed input, FFInstanceID handle) {
   }
   if (IsInstanceCode(code) && !wasLive && result.UIntValue != FF_FAIL)
     Finding("an instance code accepted a handle that is not live", code);
-  if (code == FF_GET_PARAMETER_DISPLAY && !wasLive && result.PointerValue != reinterpret_cast<void*>(UINTPTR_MAX))
+  if (code == FF_GET_PARAMETER_DISPLAY && !wasLive &&
+      result.PointerValue != reinterpret_cast<void*>(UINTPTR_MAX))
     Finding("parameter display accepted a handle that is not live", code);
+  // Visibility answers from the prototype without a handle, never for a stale one.
+  if (code == FF_GET_PARAMETER_VISIBILITY && handle != nullptr && !wasLive &&
+      result.UIntValue != FF_FAIL)
+    Finding("parameter visibility accepted a handle that is not live", code);
   if (code == FF_PROCESS_OPENGL && wasLive && input.PointerValue != nullptr &&
       result.UIntValue != FF_SUCCESS)
     Finding("a frame of a live instance failed", code);
