@@ -161,7 +161,9 @@ TEST_F(InstanceChurn, ThousandCyclesLeaveNoGLObjectsAndFlatMemory) {
               warm / 1024, highest / 1024, growth / 1024);
   // AddressSanitizer holds freed memory in quarantine, so residency says
   // nothing there; LeakSanitizer checks that build at exit instead.
-  if (!kAddressSanitizer) EXPECT_LE(growth, 2 * 1024 * 1024);
+  if (!kAddressSanitizer) {
+    EXPECT_LE(growth, 2 * 1024 * 1024);
+  }
 }
 
 // Several instances at different sizes, each drawn in turn frame by frame,
