@@ -34,6 +34,7 @@ constexpr GLenum GL_CULL_FACE = 0x0B44;
 constexpr GLenum GL_DEPTH_TEST = 0x0B71;
 constexpr GLenum GL_VIEWPORT = 0x0BA2;
 constexpr GLenum GL_BLEND = 0x0BE2;
+constexpr GLenum GL_SCISSOR_BOX = 0x0C10;
 constexpr GLenum GL_SCISSOR_TEST = 0x0C11;
 constexpr GLenum GL_UNPACK_ALIGNMENT = 0x0CF5;
 constexpr GLenum GL_MAX_TEXTURE_SIZE = 0x0D33;
@@ -89,6 +90,7 @@ constexpr GLenum GL_CONTEXT_PROFILE_MASK = 0x9126;
   X(void, BlendFuncSeparate, (GLenum srcRGB, GLenum dstRGB, GLenum srcA, GLenum dstA),       \
     (srcRGB, dstRGB, srcA, dstA))                                                            \
   X(void, BlendEquationSeparate, (GLenum modeRGB, GLenum modeAlpha), (modeRGB, modeAlpha))   \
+  X(void, Scissor, (GLint x, GLint y, GLsizei width, GLsizei height), (x, y, width, height))   \
   X(GLuint, CreateShader, (GLenum type), (type))                                             \
   X(void, ShaderSource,                                                                      \
     (GLuint shader, GLsizei count, const GLchar* const* source, const GLint* length),        \
@@ -176,6 +178,7 @@ bool ParseGLVersion(const char* text, GLVersion& version);
 #define glBlendFunc ffgl::glEntryPoints.BlendFunc
 #define glBlendFuncSeparate ffgl::glEntryPoints.BlendFuncSeparate
 #define glBlendEquationSeparate ffgl::glEntryPoints.BlendEquationSeparate
+#define glScissor ffgl::glEntryPoints.Scissor
 #define glCreateShader ffgl::glEntryPoints.CreateShader
 #define glShaderSource ffgl::glEntryPoints.ShaderSource
 #define glCompileShader ffgl::glEntryPoints.CompileShader

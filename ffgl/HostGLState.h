@@ -25,6 +25,8 @@ class HostGLState {
   GLboolean blend = GL_FALSE;
   GLint blendSrcRGB = 0, blendDstRGB = 0, blendSrcAlpha = 0, blendDstAlpha = 0;
   GLint unpackAlignment = 4;
+  GLboolean scissorTest = GL_FALSE;
+  GLint scissorBox[4] = {0, 0, 0, 0};
 };
 
 }  // namespace ffgl

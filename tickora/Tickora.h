@@ -32,7 +32,8 @@ class Tickora : public Plugin {
   ffglex::ShaderProgram handsShader;
   int64_t frameTime = 0;
 
-  int32_t typeIndex = -1, fontIndex = -1, styleIndex = -1, colonHeightIndex = -1,
+  int32_t typeIndex = -1, fontIndex = -1, styleIndex = -1, scaleIndex = -1, spacingIndex = -1,
+          aspectIndex = -1, colonHeightIndex = -1,
           colonLeftIndex = -1, colonWidthIndex = -1, showSecondsIndex = -1,
           showMillisecsIndex = -1, colonAnimationIndex = -1, dateIndex = -1, hourIndex = -1,
           minuteIndex = -1, smoothTimeIndex = -1;
@@ -46,6 +47,9 @@ class Tickora : public Plugin {
   tickora::GlyphAtlas atlas;
   int32_t atlasRebuilds = 0;
   int maxTextureSize = 0;
+  // Limits each read-out pass to its glyph's box with the scissor test. The
+  // picture is the same either way; tests compare the two.
+  bool clipPassesToGlyphBoxes = true;
 
   std::vector<uint32_t> digitalParams, classicParams, countdownParams;
   int32_t currentType = 0;

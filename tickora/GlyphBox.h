@@ -1,0 +1,31 @@
+// Where a read-out pass can write, in pixels of the output: the glyph box
+// that the Digital vertex stage places (tickora/DigitalShaders.h), worked out
+// again on the CPU and widened by a safety margin. Each pass still draws the
+// whole full-screen quad; the frame limits the scissor rectangle to this box
+// so that the renderer does not shade pixels the pass would discard anyway.
+// Keep the arithmetic in step with kDigitalVertexShader: the scissor
+// identity test fails when the two disagree.
+#pragma once
+
+namespace tickora {
+
+struct GlyphBoxInputs {
+  float width = 0.0f;   // output size in pixels ("resolution")
+  float height = 0.0f;
+  float scale = 0.0f;   // "scale", "spacing", "h"
+  float spacing = 0.0f;
+  float aspect = 0.0f;
+  float pitch = 0.0f;   // "pitch", "left", "addH" of the pass
+  float left = 0.0f;
+  float addH = 0.0f;
+};
+
+struct PixelRect {
+  int x = 0, y = 0, width = 0, height = 0;
+};
+
+// False when the box cannot be worked out (non-finite input): the pass is
+// then left unclipped.
+bool GlyphBoxBounds(const GlyphBoxInputs& in, int marginPixels, PixelRect& rect);
+
+}  // namespace tickora
