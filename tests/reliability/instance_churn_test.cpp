@@ -169,35 +169,35 @@ TEST_F(InstanceChurn, ThousandCyclesLeaveNoGLObjectsAndFlatMemory) {
 // Several instances at different sizes, each drawn in turn frame by frame,
 // draw exactly what each draws alone: no state of one leaks into another.
 TEST_F(InstanceChurn, InterleavedInstancesDrawAsEachAlone) {
-  struct Spec {
+  struct Layer {
     int type, width, height;
     float font;
   };
-  const Spec specs[] = {{0, 160, 90, 0.0f}, {1, 120, 120, 0.0f}, {2, 200, 60, 1.0f},
+  const Layer layers[] = {{0, 160, 90, 0.0f}, {1, 120, 120, 0.0f}, {2, 200, 60, 1.0f},
                         {0, 48, 96, 1.0f}};
   std::vector<host::Pixels> alone;
-  for (const Spec& spec : specs) {
-    FFInstanceID instance = Create(static_cast<uint32_t>(spec.width), static_cast<uint32_t>(spec.height));
+  for (const Layer& layer : layers) {
+    FFInstanceID instance = Create(static_cast<uint32_t>(layer.width), static_cast<uint32_t>(layer.height));
     ASSERT_NE(instance, nullptr);
-    ChooseType(instance, spec.type);
-    Set(instance, 5, spec.font);
-    alone.push_back(Draw(instance, spec.width, spec.height));
+    ChooseType(instance, layer.type);
+    Set(instance, 5, layer.font);
+    alone.push_back(Draw(instance, layer.width, layer.height));
     ASSERT_EQ(Delete(instance), FF_SUCCESS);
     int ink = 0;
     for (size_t i = 3; i < alone.back().rgba.size(); i += 4) ink += alone.back().rgba[i] > 128;
-    ASSERT_GT(ink, 20) << "type " << spec.type << " drew nothing alone";
+    ASSERT_GT(ink, 20) << "type " << layer.type << " drew nothing alone";
   }
 
   std::vector<FFInstanceID> instances;
-  for (const Spec& spec : specs) {
-    instances.push_back(Create(static_cast<uint32_t>(spec.width), static_cast<uint32_t>(spec.height)));
+  for (const Layer& layer : layers) {
+    instances.push_back(Create(static_cast<uint32_t>(layer.width), static_cast<uint32_t>(layer.height)));
     ASSERT_NE(instances.back(), nullptr);
-    ChooseType(instances.back(), spec.type);
-    Set(instances.back(), 5, spec.font);
+    ChooseType(instances.back(), layer.type);
+    Set(instances.back(), 5, layer.font);
   }
   for (int frame = 0; frame < 3; ++frame) {
     for (size_t i = 0; i < instances.size(); ++i) {
-      const host::Pixels pixels = Draw(instances[i], specs[i].width, specs[i].height);
+      const host::Pixels pixels = Draw(instances[i], layers[i].width, layers[i].height);
       EXPECT_TRUE(pixels.rgba == alone[i].rgba) << "instance " << i << ", frame " << frame;
     }
   }
