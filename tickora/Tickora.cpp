@@ -5,10 +5,12 @@
 #include "tickora/DigitalShaders.h"
 #include "tickora/FontFamilies.h"
 #include "tickora/GlyphBox.h"
+#include "tickora/GlyphScissor.h"
 #include "tickora/HandsShaders.h"
 #include "tickora/TimeSource.h"
 
 #include <algorithm>
+#include <optional>
 
 using namespace tickora;
 
@@ -210,7 +212,8 @@ FFResult Tickora::DrawDigital() {
   mainShader.SetFloat("atlasFill", atlas.UploadedFill());
 
   const juce::String text = BuildDisplayString();
-  mainShader.SetFloat("pitch", GlyphPitch(text.length()));
+  const float pitch = GlyphPitch(text.length());
+  mainShader.SetFloat("pitch", pitch);
 
   ReadoutStyle style;
   style.colonWidth = Param(colonWidthIndex);
@@ -227,58 +230,33 @@ FFResult Tickora::DrawDigital() {
   const GLint addHLocation = glGetUniformLocation(program, "addH");
 
   // Every pass covers the whole output, but only its glyph's box can receive
-  // ink: the scissor keeps the renderer from shading the rest. A host's own
-  // scissor rectangle is honoured by intersecting with it.
-  GLint viewport[4] = {0, 0, 0, 0};
-  GLint hostBox[4] = {0, 0, 0, 0};
-  GLboolean hostScissor = GL_FALSE;
+  // ink: the scissor keeps the renderer from shading the rest.
+  std::optional<GlyphScissor> scissor;
   GlyphBoxInputs box;
   if (clipPassesToGlyphBoxes) {
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    hostScissor = glIsEnabled(GL_SCISSOR_TEST);
-    glGetIntegerv(GL_SCISSOR_BOX, hostBox);
+    scissor.emplace();
     box.width = static_cast<float>(viewportWidth);
     box.height = static_cast<float>(viewportHeight);
     box.scale = Param(scaleIndex);
     box.spacing = Param(spacingIndex);
     box.aspect = Param(aspectIndex);
-    box.pitch = GlyphPitch(text.length());
-    glEnable(GL_SCISSOR_TEST);
+    box.pitch = pitch;
   }
   for (const GlyphPass& pass : passes) {
     glUniform1f(countLocation, pass.count);
     if (pass.setBlack) glUniform1f(blackLocation, pass.black);
     glUniform1f(leftLocation, pass.left);
     glUniform1f(addHLocation, pass.addH);
-    if (clipPassesToGlyphBoxes) {
+    if (scissor) {
       box.left = pass.left;
       box.addH = pass.addH;
       PixelRect rect;
-      if (GlyphBoxBounds(box, 2, rect)) {
-        int64_t x0 = static_cast<int64_t>(viewport[0]) + rect.x;
-        int64_t y0 = static_cast<int64_t>(viewport[1]) + rect.y;
-        int64_t x1 = x0 + rect.width, y1 = y0 + rect.height;
-        if (hostScissor) {
-          x0 = std::max<int64_t>(x0, hostBox[0]);
-          y0 = std::max<int64_t>(y0, hostBox[1]);
-          x1 = std::min<int64_t>(x1, static_cast<int64_t>(hostBox[0]) + hostBox[2]);
-          y1 = std::min<int64_t>(y1, static_cast<int64_t>(hostBox[1]) + hostBox[3]);
-        }
-        if (x1 <= x0 || y1 <= y0) continue;  // nothing of this glyph is visible
-        glScissor(static_cast<GLint>(x0), static_cast<GLint>(y0), static_cast<GLsizei>(x1 - x0),
-                  static_cast<GLsizei>(y1 - y0));
-      } else if (hostScissor) {
-        glScissor(hostBox[0], hostBox[1], hostBox[2], hostBox[3]);
-      } else {
-        glScissor(viewport[0], viewport[1], viewport[2], viewport[3]);
-      }
+      const bool bounded = GlyphBoxBounds(box, 2, rect);
+      if (!scissor->Limit(bounded ? &rect : nullptr)) continue;  // nothing of it is visible
     }
     quad.Draw();
   }
-  if (clipPassesToGlyphBoxes) {
-    glScissor(hostBox[0], hostBox[1], hostBox[2], hostBox[3]);
-    if (!hostScissor) glDisable(GL_SCISSOR_TEST);
-  }
+  if (scissor) scissor->Restore();
   glDisable(GL_BLEND);
 
   glBindTexture(GL_TEXTURE_2D, 0);

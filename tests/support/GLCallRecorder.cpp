@@ -12,9 +12,6 @@ GLCallRecorder& R() { return *GLCallRecorder::active; }
 
 void Track(const char* name) { ++R().counts[name]; }
 
-// Object bookkeeping for the calls that create or delete GL objects.
-void AfterCall(const char*, ...) {}
-
 #define FORWARD_ENTRY(ret, name, params, args)                \
   ret FFGL_APIENTRY Record##name params {                     \
     Track(#name);                                             \
@@ -112,7 +109,6 @@ GLCallRecorder::GLCallRecorder() {
   table.DeleteVertexArrays = TrackDeleteVertexArrays;
   table.GenTextures = TrackGenTextures;
   table.DeleteTextures = TrackDeleteTextures;
-  (void)AfterCall;
 }
 
 GLCallRecorder::~GLCallRecorder() {
