@@ -6,7 +6,9 @@
 
 namespace bench {
 
-// Returns the table that was installed before.
-ffgl::GLEntryPoints InstallNoOpGL();
+// Returns the table that was installed before. The viewport query answers
+// width × height, as a host's would for an instance of that size (the
+// plug-in takes a shorter path when they agree).
+ffgl::GLEntryPoints InstallNoOpGL(int viewportWidth, int viewportHeight);
 
 }  // namespace bench

@@ -39,6 +39,8 @@ class Plugin : public CFFGLPlugin {
   void SendParamsByName(const ffglex::ShaderProgram& program);
 
   static RGB HsvToRgb(int32_t hue, double saturation, double value);
+  // The red, green and blue a colour group sends, from its hue's index.
+  RGB ColourOfGroup(uint32_t hueIndex);
 
   std::string vertexSource;
   std::string fragmentSource;
@@ -55,5 +57,4 @@ class Plugin : public CFFGLPlugin {
 
  private:
   bool IsColourGroup(size_t index) const;
-  RGB ColourOfGroup(uint32_t hueIndex);
 };

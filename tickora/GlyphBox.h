@@ -7,6 +7,8 @@
 // identity test fails when the two disagree.
 #pragma once
 
+#include "tickora/PixelRect.h"
+
 namespace tickora {
 
 struct GlyphBoxInputs {
@@ -18,10 +20,6 @@ struct GlyphBoxInputs {
   float pitch = 0.0f;   // "pitch", "left", "addH" of the pass
   float left = 0.0f;
   float addH = 0.0f;
-};
-
-struct PixelRect {
-  int x = 0, y = 0, width = 0, height = 0;
 };
 
 // False when the box cannot be worked out (non-finite input): the pass is

@@ -96,4 +96,26 @@ void main()
 }
 )";
 
+// The face away from the hands, where the hands program's coverage is
+// exactly 0: the same colour and alpha it writes there, for the part of the
+// output that cannot hold a hand (tickora/HandsBox.h).
+inline const char* const kEmptyFaceVertexShader = R"(#version 410 core
+layout( location = 0 ) in vec4 vPosition;
+void main()
+{
+    gl_Position = vPosition;
+}
+)";
+
+inline const char* const kEmptyFaceFragmentShader = R"(#version 410 core
+uniform float cR;
+uniform float cG;
+uniform float cB;
+out vec4 fragColor;
+void main()
+{
+    fragColor = vec4(cR, cG, cB, 0.0);
+}
+)";
+
 }  // namespace tickora

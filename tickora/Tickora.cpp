@@ -5,8 +5,10 @@
 #include "tickora/DigitalShaders.h"
 #include "tickora/FontFamilies.h"
 #include "tickora/GlyphBox.h"
-#include "tickora/GlyphScissor.h"
+#include "tickora/HandsBox.h"
 #include "tickora/HandsShaders.h"
+#include "tickora/PassScissor.h"
+#include "tickora/RectSplit.h"
 #include "tickora/TimeSource.h"
 
 #include <algorithm>
@@ -43,6 +45,7 @@ Tickora::Tickora() : Plugin(FF_SOURCE) {
   fontNames = InstalledFontFamilies();
 
   typeIndex = static_cast<int32_t>(DefineOption("Type", {"Digital", "Classic", "Countdown"}, 0.0f));
+  colourIndex = static_cast<int32_t>(paramValues.size());
   AddColourParam("Color", "cR", "cG", "cB", 1.0f);
   fontIndex = static_cast<int32_t>(
       DefineOption("Font", fontNames, static_cast<float>(fontNames.indexOf("Arial", false))));
@@ -65,7 +68,7 @@ Tickora::Tickora() : Plugin(FF_SOURCE) {
   hourIndex = static_cast<int32_t>(DefineOption("Hour", TwoDigitLabels(24), 0.0f));
   minuteIndex = static_cast<int32_t>(DefineOption("Minute", TwoDigitLabels(60), 0.0f));
 
-  AddParam("Hour length", "lengt", FF_TYPE_STANDARD, 0.4f);
+  hourLengthIndex = static_cast<int32_t>(AddParam("Hour length", "lengt", FF_TYPE_STANDARD, 0.4f));
   AddParam("Minute length", "lengt2", FF_TYPE_STANDARD, 0.6f);
   AddParam("Sec length", "lengt3", FF_TYPE_STANDARD, 0.55f);
   AddParam("Width", "width", FF_TYPE_STANDARD, 0.3f);
@@ -91,6 +94,7 @@ FFResult Tickora::InitGL(const FFGLViewportStruct* vp) {
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
   RecreateAtlasImage();
   handsShader.Compile(kHandsVertexShader, kHandsFragmentShader);
+  emptyFaceShader.Compile(kEmptyFaceVertexShader, kEmptyFaceFragmentShader);
   glUseProgram(handsShader.Id());
   handsShader.SetVec2("resolution", static_cast<float>(viewportWidth),
                       static_cast<float>(viewportHeight));
@@ -101,6 +105,7 @@ FFResult Tickora::InitGL(const FFGLViewportStruct* vp) {
 
 FFResult Tickora::DeInitGL() {
   handsShader.Release();
+  emptyFaceShader.Release();
   atlas.Release();
   return Plugin::DeInitGL();
 }
@@ -170,24 +175,59 @@ FFResult Tickora::ProcessOpenGL(ProcessOpenGLStruct*) {
 }
 
 FFResult Tickora::DrawClassic() {
-  const ClockFields now = ClassicFields(CurrentTimeMillis());
-  float hour = static_cast<float>(now.hours) / 12.0f;
-  float minute = static_cast<float>(now.minutes) / 60.0f;
-  float second = static_cast<float>(now.seconds) / 60.0f;
-  if (Param(smoothTimeIndex) > 0.5f) {
-    second = static_cast<float>(static_cast<double>(now.milliseconds) / 1000.0 / 60.0 +
-                                static_cast<double>(second));
-    minute = minute + second / 60.0f;
-    hour = hour + minute / 12.0f;
-  }
+  const HandTurns turns =
+      HandTurnsOf(ClassicFields(CurrentTimeMillis()), Param(smoothTimeIndex) > 0.5f);
   glUseProgram(handsShader.Id());
   SendParamsByName(handsShader);
-  handsShader.SetFloat("angle", hour);
-  handsShader.SetFloat("angle2", minute);
-  handsShader.SetFloat("angle3", second);
-  quad.Draw();
+  handsShader.SetFloat("angle", turns.hour);
+  handsShader.SetFloat("angle2", turns.minute);
+  handsShader.SetFloat("angle3", turns.second);
+
+  // The hands program measures three distances per pixel, yet each hand can
+  // only reach a rectangle around it: the rest of the output gets the colour
+  // the program would write there, from a program that only writes it. Every
+  // pixel is still written once, by one program, so the picture and its
+  // blending with the host's target stay as they were.
+  PixelRect handRects[3];
+  if (!clipHandsToTheirRects || emptyFaceShader.Id() == 0 ||
+      !HandsBoxBounds(HandsBox(turns), 2, handRects)) {
+    quad.Draw();
+    glUseProgram(0);
+    return FF_SUCCESS;
+  }
+  PassScissor scissor(viewportWidth, viewportHeight);
+  for (PixelRect& rect : handRects) rect = scissor.InViewport(rect);
+  RectSplit split;
+  SplitByRects(handRects, 3, scissor.ViewportWidth(), scissor.ViewportHeight(), split);
+  for (int i = 0; i < split.insideCount; ++i)
+    if (scissor.Limit(&split.inside[static_cast<size_t>(i)])) quad.Draw();
+
+  glUseProgram(emptyFaceShader.Id());
+  const RGB colour = ColourOfGroup(static_cast<uint32_t>(colourIndex));
+  emptyFaceShader.SetFloat("cR", colour.red);
+  emptyFaceShader.SetFloat("cG", colour.green);
+  emptyFaceShader.SetFloat("cB", colour.blue);
+  for (int i = 0; i < split.outsideCount; ++i)
+    if (scissor.Limit(&split.outside[static_cast<size_t>(i)])) quad.Draw();
+  scissor.Restore();
   glUseProgram(0);
   return FF_SUCCESS;
+}
+
+HandsBoxInputs Tickora::HandsBox(const HandTurns& turns) {
+  HandsBoxInputs in;
+  in.width = static_cast<float>(viewportWidth);
+  in.height = static_cast<float>(viewportHeight);
+  in.hourLength = Param(hourLengthIndex);
+  in.minuteLength = Param(hourLengthIndex + 1);
+  in.secondLength = Param(hourLengthIndex + 2);
+  in.handWidth = Param(hourLengthIndex + 3);
+  in.secondWidth = Param(hourLengthIndex + 4);
+  in.cornerRound = Param(hourLengthIndex + 5);
+  in.turns[0] = turns.hour;
+  in.turns[1] = turns.minute;
+  in.turns[2] = turns.second;
+  return in;
 }
 
 ClockFields Tickora::CurrentFields() {
@@ -231,10 +271,10 @@ FFResult Tickora::DrawDigital() {
 
   // Every pass covers the whole output, but only its glyph's box can receive
   // ink: the scissor keeps the renderer from shading the rest.
-  std::optional<GlyphScissor> scissor;
+  std::optional<PassScissor> scissor;
   GlyphBoxInputs box;
   if (clipPassesToGlyphBoxes) {
-    scissor.emplace();
+    scissor.emplace(viewportWidth, viewportHeight);
     box.width = static_cast<float>(viewportWidth);
     box.height = static_cast<float>(viewportHeight);
     box.scale = Param(scaleIndex);
@@ -252,7 +292,8 @@ FFResult Tickora::DrawDigital() {
       box.addH = pass.addH;
       PixelRect rect;
       const bool bounded = GlyphBoxBounds(box, 2, rect);
-      if (!scissor->Limit(bounded ? &rect : nullptr)) continue;  // nothing of it is visible
+      const PixelRect inViewport = scissor->InViewport(rect);
+      if (!scissor->Limit(bounded ? &inViewport : nullptr)) continue;  // nothing of it is visible
     }
     quad.Draw();
   }

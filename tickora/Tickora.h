@@ -4,6 +4,7 @@
 
 #include "framework/Plugin.h"
 #include "tickora/GlyphAtlas.h"
+#include "tickora/HandsBox.h"
 #include "tickora/TimeModel.h"
 
 #include <juce_core/juce_core.h>
@@ -28,15 +29,17 @@ class Tickora : public Plugin {
   FFResult DrawDigital();
   juce::String BuildDisplayString();
   tickora::ClockFields CurrentFields();
+  tickora::HandsBoxInputs HandsBox(const tickora::HandTurns& turns);
 
   ffglex::ShaderProgram handsShader;
+  ffglex::ShaderProgram emptyFaceShader;
   int64_t frameTime = 0;
 
   int32_t typeIndex = -1, fontIndex = -1, styleIndex = -1, scaleIndex = -1, spacingIndex = -1,
           aspectIndex = -1, colonHeightIndex = -1,
           colonLeftIndex = -1, colonWidthIndex = -1, showSecondsIndex = -1,
           showMillisecsIndex = -1, colonAnimationIndex = -1, dateIndex = -1, hourIndex = -1,
-          minuteIndex = -1, smoothTimeIndex = -1;
+          minuteIndex = -1, smoothTimeIndex = -1, colourIndex = -1, hourLengthIndex = -1;
 
   juce::StringArray fontNames;
   int32_t currentFont = -1;
@@ -50,6 +53,8 @@ class Tickora : public Plugin {
   // Limits each read-out pass to its glyph's box with the scissor test. The
   // picture is the same either way; tests compare the two.
   bool clipPassesToGlyphBoxes = true;
+  // Likewise shades only the rectangles the Classic hands can reach.
+  bool clipHandsToTheirRects = true;
 
   std::vector<uint32_t> digitalParams, classicParams, countdownParams;
   int32_t currentType = 0;

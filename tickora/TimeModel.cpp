@@ -83,6 +83,20 @@ ClockFields ClassicFields(int64_t wallMillis) {
   return fields;
 }
 
+HandTurns HandTurnsOf(const ClockFields& classic, bool smooth) {
+  HandTurns turns;
+  turns.hour = static_cast<float>(classic.hours) / 12.0f;
+  turns.minute = static_cast<float>(classic.minutes) / 60.0f;
+  turns.second = static_cast<float>(classic.seconds) / 60.0f;
+  if (smooth) {
+    turns.second = static_cast<float>(static_cast<double>(classic.milliseconds) / 1000.0 / 60.0 +
+                                      static_cast<double>(turns.second));
+    turns.minute = turns.minute + turns.second / 60.0f;
+    turns.hour = turns.hour + turns.minute / 12.0f;
+  }
+  return turns;
+}
+
 juce::String DateLabel(int64_t wallMillis) {
   const juce::Time local(wallMillis);
   const int month = std::clamp(local.getMonth(), 0, 11);

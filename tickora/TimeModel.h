@@ -33,6 +33,13 @@ ClockFields CountdownFields(int64_t now, float dayOffset, float hour, float minu
 // Hours in 12-hour form (1-12), minutes, seconds and milliseconds.
 ClockFields ClassicFields(int64_t wallMillis);
 
+// The Classic hands' angles in turns clockwise from the top: whole steps,
+// or with `smooth` each hand carried on by the ones below it.
+struct HandTurns {
+  float hour = 0.0f, minute = 0.0f, second = 0.0f;
+};
+HandTurns HandTurnsOf(const ClockFields& classic, bool smooth);
+
 // "8 Dec 2026": the local date of the given moment.
 juce::String DateLabel(int64_t wallMillis);
 

@@ -80,30 +80,37 @@ TEST_F(ScissoredReadout, HonoursTheHostsViewportAndScissor) {
   ASSERT_EQ(clock->Resize(&inner), FF_SUCCESS);
   ProcessOpenGLStruct record{0, nullptr, context->Framebuffer()};
 
-  for (bool hostScissor : {false, true}) {
-    host::Pixels frames[2];
-    for (int clip = 0; clip < 2; ++clip) {
-      clock->clipPassesToGlyphBoxes = clip == 1;
-      context->BindFramebuffer();
-      context->Clear(0, 0, 0, 0);
-      viewport(100, 50, 640, 360);
-      glScissor(150, 100, 300, 200);
-      if (hostScissor) glEnable(GL_SCISSOR_TEST); else glDisable(GL_SCISSOR_TEST);
-      ASSERT_EQ(clock->ProcessOpenGL(&record), FF_SUCCESS);
+  // The host's viewport may differ from the instance's size: the read-out
+  // then stretches over the viewport, and so must the scissor.
+  const GLint viewports[][4] = {{100, 50, 640, 360}, {0, 0, 800, 600}, {30, 20, 400, 250}};
+  for (const auto& vp : viewports) {
+    for (bool hostScissor : {false, true}) {
+      const std::string what = std::string(hostScissor ? "with" : "without") +
+                               " the host's scissor, viewport " + std::to_string(vp[2]) + "x" +
+                               std::to_string(vp[3]);
+      host::Pixels frames[2];
+      for (int clip = 0; clip < 2; ++clip) {
+        clock->clipPassesToGlyphBoxes = clip == 1;
+        context->BindFramebuffer();
+        context->Clear(0, 0, 0, 0);
+        viewport(vp[0], vp[1], vp[2], vp[3]);
+        glScissor(150, 100, 300, 200);
+        if (hostScissor) glEnable(GL_SCISSOR_TEST); else glDisable(GL_SCISSOR_TEST);
+        ASSERT_EQ(clock->ProcessOpenGL(&record), FF_SUCCESS);
 
-      EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), hostScissor ? GL_TRUE : GL_FALSE);
-      GLint box[4] = {0, 0, 0, 0};
-      glGetIntegerv(GL_SCISSOR_BOX, box);
-      EXPECT_EQ(box[0], 150);
-      EXPECT_EQ(box[1], 100);
-      EXPECT_EQ(box[2], 300);
-      EXPECT_EQ(box[3], 200);
-      glDisable(GL_SCISSOR_TEST);
-      frames[clip] = context->ReadPixels();
+        EXPECT_EQ(glIsEnabled(GL_SCISSOR_TEST), hostScissor ? GL_TRUE : GL_FALSE);
+        GLint box[4] = {0, 0, 0, 0};
+        glGetIntegerv(GL_SCISSOR_BOX, box);
+        EXPECT_EQ(box[0], 150);
+        EXPECT_EQ(box[1], 100);
+        EXPECT_EQ(box[2], 300);
+        EXPECT_EQ(box[3], 200);
+        glDisable(GL_SCISSOR_TEST);
+        frames[clip] = context->ReadPixels();
+      }
+      EXPECT_GT(InkPixels(frames[0]), 0) << what;
+      EXPECT_TRUE(frames[0].rgba == frames[1].rgba) << what;
     }
-    EXPECT_GT(InkPixels(frames[0]), 0);
-    EXPECT_TRUE(frames[0].rgba == frames[1].rgba)
-        << (hostScissor ? "with" : "without") << " the host's scissor";
   }
 }
 

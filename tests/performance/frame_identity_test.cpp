@@ -6,6 +6,7 @@
 // corner rounding, odd host values and times of day.
 #include "ffglex/FullScreenQuad.h"
 #include "ffglex/ShaderProgram.h"
+#include "ffgl/platform/GLProcAddress.h"
 #include "tests/support/GLTestContext.h"
 #include "tickora/Tickora.h"
 #include "tickora/TimeSource.h"
@@ -14,6 +15,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -152,7 +154,10 @@ class ClassicFrameIdentity : public testing_support::GLTest {
   // The plug-in's frame, then the reference drawn with the very uniform
   // values the plug-in's program holds, each over the same cleared target.
   void ExpectSameFrame(const std::string& what) {
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_BLEND);
     context->Clear(0.25f, 0.5f, 0.75f, 0.5f);
+    if (hostState) hostState();
     ProcessOpenGLStruct frame{};
     ASSERT_EQ(clock->ProcessOpenGL(&frame), FF_SUCCESS);
     const host::Pixels drawn = context->ReadPixels();
@@ -168,7 +173,10 @@ class ClassicFrameIdentity : public testing_support::GLTest {
       ASSERT_EQ(value.size(), 1u) << name;
       reference.SetFloat(name, value[0]);
     }
+    glDisable(GL_SCISSOR_TEST);
+    glDisable(GL_BLEND);
     context->Clear(0.25f, 0.5f, 0.75f, 0.5f);
+    if (hostState) hostState();
     referenceQuad.Draw();
     glUseProgram(0);
     const host::Pixels expected = context->ReadPixels();
@@ -193,6 +201,8 @@ class ClassicFrameIdentity : public testing_support::GLTest {
   ffglex::ShaderProgram reference;
   ffglex::FullScreenQuad referenceQuad;
   std::unique_ptr<Tickora> clock;
+  // Applied by the host before both frames, over the cleared target.
+  std::function<void()> hostState;
 };
 
 const std::vector<Setting>& Settings() {
@@ -202,6 +212,7 @@ const std::vector<Setting>& Settings() {
       {"long, wide, round",
        {{"Hour length", 0.9f}, {"Minute length", 1.0f}, {"Sec length", 0.8f}, {"Width", 1.0f},
         {"Sec Width", 1.0f}, {"Round corner", 1.0f}}},
+      {"square corners, no width", {{"Round corner", 0.0f}, {"Width", 0.2f}, {"Sec Width", 1.0f}}},
       {"thin, square",
        {{"Hour length", 0.1f}, {"Width", 0.4f}, {"Sec Width", 0.05f}, {"Round corner", 0.35f}}},
       {"out-of-range host values",
@@ -234,6 +245,52 @@ TEST_F(ClassicFrameIdentity, MatchesThePerPixelFaceAtEverySize) {
     clock->DeInitGL();
     clock.reset();
   }
+}
+
+// Only part of the output is shaded by the hands program; the rest is
+// written by a program that writes what the hands program writes there. The
+// host's blending must treat both alike, and a host viewport other than the
+// instance's size must move the square with the face.
+TEST_F(ClassicFrameIdentity, MatchesUnderTheHostsBlendingAndViewport) {
+  using ViewportFn = void (*)(GLint, GLint, GLsizei, GLsizei);
+  const auto viewport = reinterpret_cast<ViewportFn>(ffgl::platform::GetGLProcAddress("glViewport"));
+  ASSERT_NE(viewport, nullptr);
+  frozenNow = At(10, 9, 59, 500);
+  Make(640, 360);
+  if (HasFatalFailure()) return;
+  Set("Color", 0.3f);
+
+  struct HostSetup {
+    const char* name;
+    GLint x, y;
+    GLsizei width, height;
+    bool blend;
+    bool scissor;
+  };
+  const HostSetup setups[] = {{"blending", 0, 0, 640, 360, true, false},
+                              {"smaller viewport", 37, 11, 500, 300, false, false},
+                              {"wider viewport, blending", -40, 20, 700, 320, true, false},
+                              {"offset viewport", 100, 60, 640, 360, false, false},
+                              {"host scissor, blending", 0, 0, 640, 360, true, true}};
+  for (const HostSetup& setup : setups) {
+    hostState = [&] {
+      viewport(setup.x, setup.y, setup.width, setup.height);
+      if (setup.blend) {
+        glEnable(GL_BLEND);
+        glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA,
+                            GL_ONE_MINUS_SRC_ALPHA);
+      }
+      if (setup.scissor) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(250, 120, 150, 130);
+      }
+    };
+    ExpectSameFrame(setup.name);
+    glDisable(GL_BLEND);
+    glDisable(GL_SCISSOR_TEST);
+    if (HasFatalFailure()) return;
+  }
+  hostState = nullptr;
 }
 
 }  // namespace

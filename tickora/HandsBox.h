@@ -1,0 +1,31 @@
+// Where the Classic hands can put ink, in pixels of the output: for each
+// hand, the rectangle around its rounded box at the angle it is drawn at,
+// worked out on the CPU from the values the hands program is given and
+// widened by a safety margin. The frame shades only these rectangles with
+// the hands program; the rest of the output gets the face's empty colour,
+// which is what the hands program writes there. Keep the arithmetic in step
+// with kHandsVertexShader: the frame identity test fails when a rectangle is
+// too small.
+#pragma once
+
+#include "tickora/PixelRect.h"
+
+namespace tickora {
+
+struct HandsBoxInputs {
+  float width = 0.0f;  // output size in pixels ("resolution")
+  float height = 0.0f;
+  float hourLength = 0.0f;  // "lengt", "lengt2", "lengt3"
+  float minuteLength = 0.0f;
+  float secondLength = 0.0f;
+  float handWidth = 0.0f;  // "width", "w3", "cornerRound"
+  float secondWidth = 0.0f;
+  float cornerRound = 0.0f;
+  float turns[3] = {0.0f, 0.0f, 0.0f};  // "angle", "angle2", "angle3"
+};
+
+// False when the rectangles cannot be worked out (non-finite values, an
+// empty output): the hands are then drawn over the whole output.
+bool HandsBoxBounds(const HandsBoxInputs& in, int marginPixels, PixelRect hands[3]);
+
+}  // namespace tickora

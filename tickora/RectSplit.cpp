@@ -1,0 +1,80 @@
+#include "tickora/RectSplit.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace tickora {
+
+namespace {
+
+// Sorted, distinct cut positions along one axis, from 0 to `size`.
+int Cuts(const PixelRect* rects, int count, bool alongX, int size, int cuts[8]) {
+  int n = 0;
+  cuts[n++] = 0;
+  cuts[n++] = size;
+  for (int i = 0; i < count; ++i) {
+    const int64_t start = alongX ? rects[i].x : rects[i].y;
+    const int64_t length = std::max(alongX ? rects[i].width : rects[i].height, 0);
+    cuts[n++] = static_cast<int>(std::clamp<int64_t>(start, 0, size));
+    cuts[n++] = static_cast<int>(std::clamp<int64_t>(start + length, 0, size));
+  }
+  std::sort(cuts, cuts + n);
+  return static_cast<int>(std::unique(cuts, cuts + n) - cuts);
+}
+
+bool Covers(const PixelRect& r, int x, int y) {
+  return x >= r.x && x < static_cast<int64_t>(r.x) + r.width && y >= r.y &&
+         y < static_cast<int64_t>(r.y) + r.height;
+}
+
+// Merges pieces stacked exactly on top of each other (same columns).
+int MergeColumns(std::array<PixelRect, RectSplit::kMaxPieces>& pieces, int count) {
+  int kept = 0;
+  for (int i = 0; i < count; ++i) {
+    bool merged = false;
+    for (int j = 0; j < kept && !merged; ++j) {
+      PixelRect& below = pieces[j];
+      if (below.x == pieces[i].x && below.width == pieces[i].width &&
+          below.y + below.height == pieces[i].y) {
+        below.height += pieces[i].height;
+        merged = true;
+      }
+    }
+    if (!merged) pieces[kept++] = pieces[i];
+  }
+  return kept;
+}
+
+}  // namespace
+
+void SplitByRects(const PixelRect* rects, int count, int width, int height, RectSplit& split) {
+  split.insideCount = 0;
+  split.outsideCount = 0;
+  count = std::clamp(count, 0, 3);
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  int xs[8], ys[8];
+  const int nx = Cuts(rects, count, true, width, xs);
+  const int ny = Cuts(rects, count, false, height, ys);
+  for (int row = 0; row + 1 < ny; ++row) {
+    int col = 0;
+    while (col + 1 < nx) {
+      const auto inside = [&](int c) {
+        for (int i = 0; i < count; ++i)
+          if (Covers(rects[i], xs[c], ys[row])) return true;
+        return false;
+      };
+      const bool kind = inside(col);
+      int end = col + 1;
+      while (end + 1 < nx && inside(end) == kind) ++end;
+      const PixelRect piece{xs[col], ys[row], xs[end] - xs[col], ys[row + 1] - ys[row]};
+      if (kind) split.inside[split.insideCount++] = piece;
+      else split.outside[split.outsideCount++] = piece;
+      col = end;
+    }
+  }
+  split.insideCount = MergeColumns(split.inside, split.insideCount);
+  split.outsideCount = MergeColumns(split.outside, split.outsideCount);
+}
+
+}  // namespace tickora
