@@ -1,21 +1,10 @@
 #include "host/PlugMainCalls.h"
 
-#include <cctype>
+#include "host/TextCompare.h"
+
 #include <cstring>
 
 namespace host {
-namespace {
-
-bool EqualIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
-}
-
-}  // namespace
 
 FFMixed PlugMainCalls::Mixed(uint32_t value) {
   FFMixed mixed;
@@ -138,7 +127,7 @@ int PlugMainCalls::FindElement(uint32_t index, const std::string& elementName) c
   for (uint32_t e = 0; e < count; ++e)
     if (ElementName(index, e) == elementName) return static_cast<int>(e);
   for (uint32_t e = 0; e < count; ++e)
-    if (EqualIgnoringCase(ElementName(index, e), elementName))
+    if (EqualsIgnoringCase(ElementName(index, e), elementName))
       return static_cast<int>(e);
   return -1;
 }

@@ -24,18 +24,7 @@ bool GlyphBoxBounds(const GlyphBoxInputs& in, int marginPixels, PixelRect& rect)
   const double x1 = std::ceil(centreX + 0.5 * sizeX) + marginPixels;
   const double y0 = std::floor(centreY - 0.5 * sizeY) - marginPixels;
   const double y1 = std::ceil(centreY + 0.5 * sizeY) + marginPixels;
-  if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1))
-    return false;
-  // Clamped to the output and to the int range (NaN cannot reach here), so
-  // the conversions are safe.
-  const double maxX = std::min(resX, 2147483647.0), maxY = std::min(resY, 2147483647.0);
-  const double cx0 = std::clamp(x0, 0.0, maxX), cx1 = std::clamp(x1, 0.0, maxX);
-  const double cy0 = std::clamp(y0, 0.0, maxY), cy1 = std::clamp(y1, 0.0, maxY);
-  rect.x = static_cast<int>(cx0);
-  rect.y = static_cast<int>(cy0);
-  rect.width = static_cast<int>(cx1 - cx0);
-  rect.height = static_cast<int>(cy1 - cy0);
-  return true;
+  return ClampedPixelRect(x0, y0, x1, y1, resX, resY, rect);
 }
 
 }  // namespace tickora

@@ -63,7 +63,6 @@ bool HandsBoxBounds(const HandsBoxInputs& in, int marginPixels, PixelRect hands[
   // the output's centre.
   const double width = in.width, height = in.height;
   const double unit = width / 10.0;
-  const double maxX = std::min(width, 2147483647.0), maxY = std::min(height, 2147483647.0);
   for (int i = 0; i < 3; ++i) {
     const FaceRect& r = rects[i];
     // The program works in floats (its sines and cosines too); this covers
@@ -74,13 +73,7 @@ bool HandsBoxBounds(const HandsBoxInputs& in, int marginPixels, PixelRect hands[
     const double x1 = std::ceil(0.5 * width + (r.x1 + slack) * unit) + marginPixels;
     const double y0 = std::floor(0.5 * height + (r.y0 - slack) * unit) - marginPixels;
     const double y1 = std::ceil(0.5 * height + (r.y1 + slack) * unit) + marginPixels;
-    if (!std::isfinite(x0) || !std::isfinite(x1) || !std::isfinite(y0) || !std::isfinite(y1))
-      return false;
-    // Clamped to the output and to the int range before the conversions.
-    const double cx0 = std::clamp(x0, 0.0, maxX), cx1 = std::clamp(x1, cx0, maxX);
-    const double cy0 = std::clamp(y0, 0.0, maxY), cy1 = std::clamp(y1, cy0, maxY);
-    hands[i] = PixelRect{static_cast<int>(cx0), static_cast<int>(cy0),
-                         static_cast<int>(cx1 - cx0), static_cast<int>(cy1 - cy0)};
+    if (!ClampedPixelRect(x0, y0, x1, y1, width, height, hands[i])) return false;
   }
   return true;
 }

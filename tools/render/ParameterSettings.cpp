@@ -1,5 +1,6 @@
 #include "render/ParameterSettings.h"
 
+#include "host/TextCompare.h"
 #include "render/TextList.h"
 #include "render/ToolError.h"
 
@@ -8,6 +9,9 @@
 #include <cstdlib>
 
 namespace render {
+
+using host::EqualsIgnoringCase;
+
 namespace {
 
 constexpr size_t kFFGLNameBytes = 16;

@@ -1,7 +1,5 @@
 #include "render/TextList.h"
 
-#include <cctype>
-
 namespace render {
 
 std::string JoinShortened(const std::vector<std::string>& names, size_t maxShown) {
@@ -12,15 +10,6 @@ std::string JoinShortened(const std::vector<std::string>& names, size_t maxShown
   if (shorten)
     text += ", ..., " + names.back() + " (" + std::to_string(names.size()) + ")";
   return text;
-}
-
-bool EqualsIgnoringCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i)
-    if (std::toupper(static_cast<unsigned char>(a[i])) !=
-        std::toupper(static_cast<unsigned char>(b[i])))
-      return false;
-  return true;
 }
 
 }  // namespace render

@@ -11,7 +11,4 @@ namespace render {
 // last one and the count: "a, b, ..., z (120)".
 std::string JoinShortened(const std::vector<std::string>& names, size_t maxShown);
 
-// Upper-case-insensitive equality of two ASCII strings.
-bool EqualsIgnoringCase(const std::string& a, const std::string& b);
-
 }  // namespace render

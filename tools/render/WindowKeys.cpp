@@ -1,6 +1,6 @@
 #include "render/WindowKeys.h"
 
-#include "render/TextList.h"
+#include "host/TextCompare.h"
 
 #define GLFW_INCLUDE_NONE
 #include <GLFW/glfw3.h>
@@ -8,6 +8,8 @@
 #include <cctype>
 
 namespace render {
+
+using host::EqualsIgnoringCase;
 
 KeyCommand InterpretKey(int key, int mods) {
   KeyCommand command;
