@@ -27,6 +27,7 @@ using GLsizeiptr = std::ptrdiff_t;
 constexpr GLenum GL_NO_ERROR = 0;
 constexpr GLenum GL_FALSE = 0;
 constexpr GLenum GL_TRUE = 1;
+constexpr GLenum GL_ONE = 1;
 constexpr GLenum GL_TRIANGLES = 0x0004;
 constexpr GLenum GL_SRC_ALPHA = 0x0302;
 constexpr GLenum GL_ONE_MINUS_SRC_ALPHA = 0x0303;

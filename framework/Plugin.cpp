@@ -2,6 +2,7 @@
 
 #include "framework/FloatToInt.h"
 
+#include <algorithm>
 #include <cmath>
 
 Plugin::Plugin(uint32_t pluginType) : CFFGLPlugin(pluginType) {}
@@ -101,6 +102,12 @@ RGB Plugin::ColourOfGroup(uint32_t hueIndex) {
   const double saturation = GetFloatParameter(hueIndex + 1);
   const double value = GetFloatParameter(hueIndex + 2);
   return HsvToRgb(hue, saturation, value);
+}
+
+float Plugin::AlphaOfGroup(uint32_t hueIndex) {
+  const float alpha = GetFloatParameter(hueIndex + 3);
+  if (std::isnan(alpha)) return 1.0f;
+  return std::min(std::max(alpha, 0.0f), 1.0f);
 }
 
 void Plugin::SendParams() {

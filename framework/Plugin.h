@@ -41,6 +41,9 @@ class Plugin : public CFFGLPlugin {
   static RGB HsvToRgb(int32_t hue, double saturation, double value);
   // The red, green and blue a colour group sends, from its hue's index.
   RGB ColourOfGroup(uint32_t hueIndex);
+  // The group's alpha member as a factor for drawn coverage: 0..1, and 1
+  // when the host sends no number, so a bad value never hides the picture.
+  float AlphaOfGroup(uint32_t hueIndex);
 
   std::string vertexSource;
   std::string fragmentSource;

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # CI leg for the Windows DLL: cross-builds build-windows/Tickora.dll with
-# mingw-w64, checks that it exports plugMain alone and imports only system
-# DLLs, then runs the Windows smoke host against it under Wine on a virtual
-# X display (GL comes from Mesa through Wine's WGL). Must stay well under five
+# mingw-w64, checks that it exports plugMain alone, imports only system DLLs
+# and carries its version resource, then runs the Windows smoke host against
+# it under Wine on a virtual X display (GL comes from Mesa through Wine's
+# WGL). Must stay well under five
 # minutes on a fresh machine; each step prints its time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -51,6 +52,9 @@ while read -r name; do
   fi
 done <<<"$imports"
 if [[ $bad -ne 0 ]]; then exit 1; fi
+
+step "version resource"
+scripts/check-version-resource.sh "$dll"
 
 step "smoke test under Wine"
 WINEPREFIX=$(mktemp -d -t tickora-wine.XXXXXX)

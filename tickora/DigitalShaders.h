@@ -83,6 +83,7 @@ uniform float black;
 uniform float cR;
 uniform float cG;
 uniform float cB;
+uniform float colourAlpha;
 in vec2 box;
 in vec2 texel;
 flat in float halfWidth;
@@ -99,7 +100,7 @@ void main()
     vec4 t = textureGather(atlas, p / vec2(textureSize(atlas, 0)), 0);
     // Gather order: texel offsets (0,1), (1,1), (1,0), (0,0).
     float coverage = mix(mix(t.w, t.z, f.x), mix(t.x, t.y, f.x), f.y);
-    fragColor = vec4(cR, cG, cB, coverage * clamp(black, 0.0, 1.0));
+    fragColor = vec4(cR, cG, cB, coverage * clamp(black, 0.0, 1.0) * colourAlpha);
 }
 )";
 

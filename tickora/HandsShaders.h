@@ -57,6 +57,7 @@ uniform vec2 resolution;
 uniform float cR;
 uniform float cG;
 uniform float cB;
+uniform float colourAlpha;
 in vec2 uv;
 flat in vec4 turn12;
 flat in vec2 turn3;
@@ -92,7 +93,7 @@ void main()
 
     float d = min(min(d1, d2), d3);
     float coverage = 1.0 - smoothstep(0.1, 0.105, d);
-    fragColor = vec4(cR, cG, cB, coverage);
+    fragColor = vec4(cR, cG, cB, coverage * colourAlpha);
 }
 )";
 

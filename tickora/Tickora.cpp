@@ -179,6 +179,7 @@ FFResult Tickora::DrawClassic() {
       HandTurnsOf(ClassicFields(CurrentTimeMillis()), Param(smoothTimeIndex) > 0.5f);
   glUseProgram(handsShader.Id());
   SendParamsByName(handsShader);
+  handsShader.SetFloat("colourAlpha", AlphaOfGroup(static_cast<uint32_t>(colourIndex)));
   handsShader.SetFloat("angle", turns.hour);
   handsShader.SetFloat("angle2", turns.minute);
   handsShader.SetFloat("angle3", turns.second);
@@ -249,6 +250,7 @@ FFResult Tickora::DrawDigital() {
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, atlas.Texture());
   mainShader.SetFloat("w", 0.25f);
+  mainShader.SetFloat("colourAlpha", AlphaOfGroup(static_cast<uint32_t>(colourIndex)));
   mainShader.SetFloat("atlasFill", atlas.UploadedFill());
 
   const juce::String text = BuildDisplayString();
@@ -262,8 +264,11 @@ FFResult Tickora::DrawDigital() {
   style.animation = Param(colonAnimationIndex);
   const std::vector<GlyphPass> passes = LayoutReadout(text, style, frameTime);
 
+  // Colour blends by coverage; alpha composes as "over", so a transparent
+  // output keeps the glyph's coverage and an opaque one stays opaque (the
+  // same factors for alpha would leave coverage squared at the edges).
   glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
   const GLint countLocation = glGetUniformLocation(program, "count");
   const GLint blackLocation = glGetUniformLocation(program, "black");
   const GLint leftLocation = glGetUniformLocation(program, "left");

@@ -2,6 +2,7 @@
 // initialisation, before the host's first call.
 #include "ffgl/PluginRegistration.h"
 #include "tickora/Tickora.h"
+#include "tickora/Version.h"
 
 #include <juce_events/juce_events.h>
 
@@ -34,7 +35,7 @@ FFResult CreateTickora(CFFGLPlugin** instance) {
 
 PluginRegistration registration;
 const PluginRegistration& registered =
-    RegisterPlugin(registration, CreateTickora, "Wmpx", "Tickora", 2, 1, 1, 1, FF_SOURCE, "",
-                   "Quorvane", 0, nullptr);
+    RegisterPlugin(registration, CreateTickora, "Wmpx", "Tickora", 2, 1, TICKORA_VERSION_MAJOR,
+                   TICKORA_VERSION_MINOR, FF_SOURCE, "", "Quorvane", 0, nullptr);
 
 }  // namespace
