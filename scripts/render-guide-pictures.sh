@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Renders the user guide's pictures (docs/images/guide-*.png) with
+# tickora-render under a frozen wall clock (libfaketime), so that anyone can
+# regenerate the same pictures. Each display type is shown with the settings
+# that docs/USER-GUIDE.md names under it.
+#
+#   scripts/render-guide-pictures.sh [OUTPUT_FOLDER]   (default docs/images)
+#
+# Needs a build (scripts/main.sh or cmake --build --preset release);
+# TICKORA_RENDER points at another tickora-render binary.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+render="${TICKORA_RENDER:-build/tickora-render}"
+out="${1:-docs/images}"
+faketime_lib=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+
+if [[ ! -x "$render" ]]; then
+  echo "render-guide-pictures: no $render; build first (scripts/main.sh)" >&2
+  exit 1
+fi
+if [[ ! -e "$faketime_lib" ]]; then
+  echo "render-guide-pictures: no $faketime_lib; run scripts/install-deps.sh" >&2
+  exit 1
+fi
+mkdir -p "$out"
+
+# frozen TIME COMMAND...: the wall clock stands still at TIME (UTC) on
+# 8 December 2026; monotonic clocks stay real, as llvmpipe's threads wait
+# on them.
+frozen() {
+  local time="$1"
+  shift
+  LD_PRELOAD="$faketime_lib" FAKETIME="2026-12-08 $time" FAKETIME_DONT_FAKE_MONOTONIC=1 \
+    TZ=UTC "$@"
+}
+look=(--size 960x540 --background "#1d2126" --set "Font=Liberation Sans")
+
+# White, bold, with hundredths: 10:09:59:50.
+frozen 10:09:59.5 "$render" "${look[@]}" --set Type=Digital --set Style=Bold \
+  --set Color_saturation=0 --set Color_brighthnes=1 --set "Show Millisecs=on" \
+  --out "$out/guide-digital.png"
+# A sky blue face at ten past ten.
+frozen 10:09:59.5 "$render" "${look[@]}" --set Type=Classic --set Color=0.55 \
+  --set Color_saturation=1 --set Color_brighthnes=1 --out "$out/guide-classic.png"
+# Two days, five hours and ten minutes before 15:20 on 10 December ("Date"
+# element 2 is two days after the loading day): 53:10:00, in yellow.
+frozen 10:10:00 "$render" "${look[@]}" --set Type=Countdown --set Date=2 --set Hour=15 \
+  --set Minute=20 --set Color=0.1667 --set Color_saturation=1 --set Color_brighthnes=1 \
+  --out "$out/guide-countdown.png"
