@@ -123,6 +123,7 @@ TEST_F(FrameAlpha, HostileColourAlphaIsClampedAndNaNDrawsAsOne) {
     Set("Type", type.value);
     Set("Color_alpha", 1.0f);
     const host::Pixels full = Frame();
+    ASSERT_GT(Inked(full), 500) << type.name;
     for (float alpha : {nan, 7.0f, inf}) {
       Set("Color_alpha", alpha);
       EXPECT_EQ(Frame().rgba, full.rgba) << type.name << " at " << alpha;

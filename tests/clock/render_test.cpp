@@ -201,10 +201,10 @@ TEST_F(Readout, ColonAnimationsShowOnTheSeparators) {
   FrozenNow() = Utc(2026, 12, 8, 0, 0, 32, 250);
   EXPECT_EQ(alphaOfSeparators(Frame()), 0);
 
-  // Fade: 1 - 0.25. The blend applies to alpha too, so the framebuffer
-  // over transparent black holds 0.75 squared.
+  // Fade: 1 - 0.25. Alpha composes as "over", so the framebuffer over
+  // transparent black holds 0.75 (not 0.75 squared).
   Set("Colon animation", 2.0f);
-  EXPECT_NEAR(alphaOfSeparators(Frame()), 0.75 * 0.75 * 255, 2);
+  EXPECT_NEAR(alphaOfSeparators(Frame()), 0.75 * 255, 2);
   FrozenNow() = Utc(2026, 12, 8, 0, 0, 33, 0);
   EXPECT_EQ(alphaOfSeparators(Frame()), 255);
 
