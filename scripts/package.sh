@@ -7,11 +7,16 @@
 #
 #   scripts/package.sh          (after scripts/ci-windows.sh or
 #                                cmake --build --preset windows)
+#
+# TICKORA_WINDOWS_BUILD (default build-windows) and TICKORA_DIST (default
+# dist) name other folders, relative to the repository or absolute.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-dll=build-windows/Tickora.dll
-version_file=build-windows/VERSION
+windows_build="${TICKORA_WINDOWS_BUILD:-build-windows}"
+dist="${TICKORA_DIST:-dist}"
+dll="$windows_build/Tickora.dll"
+version_file="$windows_build/VERSION"
 guide=docs/USER-GUIDE.md
 fail() { echo "package: $*" >&2; exit 1; }
 
@@ -36,8 +41,8 @@ for picture in "${pictures[@]}"; do
   cp "docs/$picture" "$stage/$name/docs/$picture"
 done
 
-mkdir -p dist
-zip_path="$PWD/dist/$name-win64.zip"
+mkdir -p "$dist"
+zip_path="$(cd "$dist" && pwd)/$name-win64.zip"
 rm -f "$zip_path"
 # -X: no extra Unix attributes, so the archive depends on the files alone.
 (cd "$stage" && zip -q -X -r "$zip_path" "$name")
