@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks that a Windows DLL carries the version resource a VJ sees in
-# Explorer (Properties > Details): a resource of type 16 (RT_VERSION) whose
-# FileVersion and ProductVersion strings are the build's version, with the
-# description and copyright line filled in.
+# Explorer (Properties > Details): the mingw resource compiler reads the
+# DLL's resources back as resource script, which must hold a VERSIONINFO
+# whose numeric and text file and product versions are the build's, with a
+# description and a copyright line.
 #
 #   scripts/check-version-resource.sh [DLL] [VERSION]
 #     (defaults: build-windows/Tickora.dll and the contents of
@@ -11,29 +12,26 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dll="${1:-build-windows/Tickora.dll}"
 version="${2:-$(tr -d '[:space:]' <build-windows/VERSION)}"
-triple=x86_64-w64-mingw32
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-# objdump lists the resource tree as "Type: 16" entries under .rsrc.
-"$triple-objdump" -p "$dll" | grep -Eq '^ *Type: 16( |$)' ||
-  fail "$dll has no RT_VERSION resource"
+[[ "$version" =~ ^([0-9]+)\.([0-9]+)\.([0-9]+)$ ]] || fail "odd version '$version'"
+numeric="${BASH_REMATCH[1]}, ${BASH_REMATCH[2]}, ${BASH_REMATCH[3]}, 0"
+script=$(x86_64-w64-mingw32-windres -i "$dll" -O rc) || fail "cannot read the resources of $dll"
+grep -q 'VERSIONINFO' <<<"$script" || fail "$dll has no version resource"
 
-# The StringFileInfo values are UTF-16 strings: each name is followed by its
-# value. Read them pairwise from the 16-bit little-endian strings.
-mapfile -t texts < <("$triple-strings" -el -n 2 "$dll")
-value_of() {
-  local i
-  for ((i = 0; i + 1 < ${#texts[@]}; ++i))
-    if [[ "${texts[i]}" == "$1" ]]; then echo "${texts[i + 1]}"; return 0; fi
-  return 1
-}
+for key in FILEVERSION PRODUCTVERSION; do
+  got=$(sed -n "s/^ *$key *//p" <<<"$script")
+  [[ "$got" == "$numeric" ]] || fail "$dll: $key is '$got', expected '$numeric'"
+done
+# VALUE "Name", "text"
+value_of() { sed -n "s/^ *VALUE \"$1\", \"\(.*\)\"\$/\1/p" <<<"$script"; }
 for key in FileVersion ProductVersion; do
-  got=$(value_of "$key") || fail "$dll: no $key string"
+  got=$(value_of "$key")
   [[ "$got" == "$version" ]] || fail "$dll: $key is '$got', the build's version is '$version'"
 done
 for key in FileDescription LegalCopyright ProductName OriginalFilename; do
-  got=$(value_of "$key") || fail "$dll: no $key string"
-  [[ -n "$got" ]] || fail "$dll: empty $key"
+  got=$(value_of "$key")
+  [[ -n "$got" ]] || fail "$dll: no $key"
   echo "  $key: $got"
 done
-echo "version resource: FileVersion and ProductVersion $version"
+echo "version resource: $numeric, FileVersion and ProductVersion $version"
