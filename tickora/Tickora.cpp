@@ -113,8 +113,13 @@ FFResult Tickora::DeInitGL() {
 
 FFResult Tickora::Resize(const FFGLViewportStruct* vp) {
   if (vp == nullptr) return FF_FAIL;
+  const uint32_t previousWidth = viewportWidth;
   Plugin::Resize(vp);
   RecreateAtlasImage();
+  // The glyphs are rasterised for the width they are shown at: an atlas
+  // from a narrower output would be magnified soft, one from a wider output
+  // minified without mipmaps. The height plays no part in the atlas.
+  if (viewportWidth != previousWidth) atlasDirty = true;
   if (handsShader.Id() != 0) {
     glUseProgram(handsShader.Id());
     handsShader.SetVec2("resolution", static_cast<float>(vp->width), static_cast<float>(vp->height));

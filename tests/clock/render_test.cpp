@@ -421,16 +421,25 @@ TEST_F(Atlas, RebuiltOncePerFontOrStyleChange) {
   Frame();
   EXPECT_EQ(clock->atlasRebuilds, 2);
 
+  // A new width rasterises the glyphs again for it, once; a new height
+  // alone does not.
   ResizeTo(640, 360);
+  ResizeTo(640, 300);
   Frame();
+  EXPECT_EQ(clock->atlasRebuilds, 3);
   ResizeTo(320, 180);
   const host::Pixels regular = Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 2);
+  EXPECT_EQ(clock->atlasRebuilds, 4);
+  ResizeTo(320, 240);
+  Frame();
+  ResizeTo(320, 180);
+  Frame();
+  EXPECT_EQ(clock->atlasRebuilds, 4);
 
   Set("Style", 1.0f);
   Set("Style", 1.0f);
   const host::Pixels bold = Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 3);
+  EXPECT_EQ(clock->atlasRebuilds, 5);
   auto inkCount = [](const host::Pixels& p) {
     int n = 0;
     for (size_t i = 3; i < p.rgba.size(); i += 4) n += p.rgba[i] > 127;
@@ -445,12 +454,33 @@ TEST_F(Atlas, RebuiltOncePerFontOrStyleChange) {
   Set("Font", 0.0f);
   Frame();
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 3);
+  EXPECT_EQ(clock->atlasRebuilds, 5);
   Set("Type", 2.0f);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 4);
+  EXPECT_EQ(clock->atlasRebuilds, 6);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 4);
+  EXPECT_EQ(clock->atlasRebuilds, 6);
+}
+
+// An instance resized to another width draws the same pixels as one made at
+// that size: its glyphs are rasterised for the width they are shown at.
+TEST_F(Atlas, ResizedInstanceDrawsLikeOneMadeAtItsSize) {
+  FrozenNow() = Utc(2026, 12, 8, 10, 9, 59, 500);
+  const int sizes[][2] = {{1280, 720}, {160, 90}};
+  host::Pixels made[2];
+  for (int i = 0; i < 2; ++i) {
+    Make(sizes[i][0], sizes[i][1]);
+    made[i] = Frame();
+    clock->DeInitGL();
+  }
+  Make(160, 90);
+  Frame();
+  ResizeTo(1280, 720);
+  const host::Pixels grown = Frame();
+  EXPECT_TRUE(grown.rgba == made[0].rgba) << "160x90 resized to 1280x720";
+  ResizeTo(160, 90);
+  const host::Pixels shrunk = Frame();
+  EXPECT_TRUE(shrunk.rgba == made[1].rgba) << "1280x720 resized to 160x90";
 }
 
 class GLState : public ClockFixture {};
