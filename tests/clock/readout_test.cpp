@@ -230,7 +230,8 @@ TEST(Readout, ColonAnimations) {
 
   // Show, and any value that is not one of the animations, leaves "black"
   // as the preceding digit set it.
-  for (float show : {0.0f, 4.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+  for (float show : {0.0f, 4.0f, -1.0f, 2.5f, 1.0001f, 2.9999f,
+                     std::numeric_limits<float>::quiet_NaN()}) {
     style.animation = show;
     for (const GlyphPass& pass : Layout("12:34", style, 32000))
       EXPECT_EQ(pass.setBlack, pass.count <= 9) << show;
