@@ -1,7 +1,5 @@
 #include "tickora/DigitalReadout.h"
 
-#include "framework/FloatToInt.h"
-
 namespace tickora {
 
 const juce::StringArray& Glyphs() {
@@ -31,6 +29,15 @@ juce::String BuildDisplayString(const ClockFields& fields, bool showSeconds, boo
   return text;
 }
 
+ColonAnimation ColonAnimationOf(float value) {
+  // Only the option's own elements animate: a value between them (2.5 from
+  // a host's slider) or outside them shows the separators plainly.
+  if (value == 1.0f) return ColonAnimation::Blink;
+  if (value == 2.0f) return ColonAnimation::Fade;
+  if (value == 3.0f) return ColonAnimation::Hide;
+  return ColonAnimation::Show;
+}
+
 float GlyphPitch(int characterCount) {
   return 2.0f / static_cast<float>(characterCount + 1);
 }
@@ -49,7 +56,7 @@ std::vector<GlyphPass> LayoutReadout(const juce::String& text, const ReadoutStyl
 
   float x = static_cast<float>(2.0 - static_cast<double>(f) - 1.0);
   const float m = static_cast<float>((static_cast<double>(style.colonLeft) - 0.5) * 0.1);
-  const int32_t animation = TruncateToInt32(style.animation);
+  const ColonAnimation animation = ColonAnimationOf(style.animation);
   const int32_t seconds = SecondsOf(wallMillis);
   const int32_t millis = MillisecondsOf(wallMillis);
 
@@ -68,16 +75,16 @@ std::vector<GlyphPass> LayoutReadout(const juce::String& text, const ReadoutStyl
       pass.left = x - m;
       pass.addH = style.colonHeight;
       switch (animation) {
-        case static_cast<int32_t>(ColonAnimation::Blink):
+        case ColonAnimation::Blink:
           pass.black = seconds % 2 == 1 ? 1.0f : 0.0f;
           break;
-        case static_cast<int32_t>(ColonAnimation::Fade):
+        case ColonAnimation::Fade:
           pass.black = 1.0f - static_cast<float>(millis) / 1000.0f;
           break;
-        case static_cast<int32_t>(ColonAnimation::Hide):
+        case ColonAnimation::Hide:
           pass.black = 0.0f;
           break;
-        default:
+        case ColonAnimation::Show:
           pass.setBlack = false;
           break;
       }

@@ -23,6 +23,9 @@ juce::String PadNumber(int32_t value, int width);
 juce::String BuildDisplayString(const ClockFields& fields, bool showSeconds, bool showMillis);
 
 enum class ColonAnimation { Show = 0, Blink = 1, Fade = 2, Hide = 3 };
+// The stored "Colon animation" value: exactly 1, 2 or 3 animate, anything
+// else (NaN included) is Show.
+ColonAnimation ColonAnimationOf(float value);
 
 struct GlyphPass {
   float count = 0.0f;  // glyph index

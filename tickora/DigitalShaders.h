@@ -4,20 +4,20 @@
 // exact); the fragment stage then only compares numbers for every pixel
 // outside the box and samples the atlas, one gather, only inside it.
 //
-// Box layout, in pixels of the output:
+// Box layout, in pixels of the output. Each box is centred at "left" (clip
+// units across the width) and half the height, a separator raised by
+// "addH" box heights; everything else only sizes and shapes the box:
 //   pitch      distance between neighbouring digits ("pitch" = 2 / (n + 1),
 //              clip units), so the row always spans the output's width;
 //   cell side  1.15 pitches of the width x Scale / 0.91: at the defaults a
 //              digit's box is as wide as a digit's advance in the font, so
 //              the glyphs sit at their natural distance;
 //   fit        when the glyphs would be taller than the output allows, the
-//              box and the distances between boxes shrink together, so the
-//              row keeps its look and stays centred;
+//              box shrinks until they fit;
 //   Aspect     stretches the box vertically, 2^(2 Aspect - 1): 0.5 square,
 //              0 half as tall, 1 twice as tall;
-//   Spacing    spreads the centres ("left") about the output's centre,
-//              0.84 x at 0, 1 x at the default 0.63, 1.09 x at 1;
-//   addH       raises a separator by that many box heights;
+//   Spacing    narrows the box, leaving more room between the glyphs:
+//              1.19 x as wide at 0, 1 x at the default 0.63, 0.92 x at 1;
 //   Colon width also narrows a separator's box to the slot the layout gives
 //              it, so a separator does not paint over its neighbours (and
 //              costs fewer fragments).
@@ -55,18 +55,16 @@ void main()
     gl_Position = vPosition;
     vec2 res = max(resolution, vec2(1.0));
     float grow = clamp(scale, 0.0, 4.0) / 0.91;
-    float spread = (1.0 + 0.25 * (clamp(spacing, 0.0, 1.0) - 0.63)) * grow;
+    float narrow = 1.0 / (1.0 + 0.25 * (clamp(spacing, 0.0, 1.0) - 0.63));
     float stretch = exp2(2.0 * clamp(h, 0.0, 1.0) - 1.0);
     float side = 1.15 * pitch * res.x * grow;
-    float fit = min(1.0, 1.5 * res.y / max(side * stretch, 1e-3));
-    side *= fit;
-    spread *= fit;
-    vec2 size = max(vec2(side, side * stretch), vec2(1e-3));
-    vec2 centre = vec2((left * spread * 0.5 + 0.5) * res.x, 0.5 * res.y + addH * size.y);
+    side *= min(1.0, 1.5 * res.y / max(side * stretch, 1e-3));
+    vec2 size = max(vec2(side * narrow, side * stretch), vec2(1e-3));
+    vec2 centre = vec2((left * 0.5 + 0.5) * res.x, 0.5 * res.y + addH * size.y);
     box = (vUV * res - centre) / size;
     // A separator keeps to its own slot, narrower than a digit's, but never
     // so narrow that a bold colon loses its edges.
-    float slot = (1.0 - 0.5 * clamp(dpw, 0.0, 1.0)) * pitch * 0.5 * res.x * spread / size.x;
+    float slot = (1.0 - 0.5 * clamp(dpw, 0.0, 1.0)) * pitch * 0.5 * res.x / size.x;
     halfWidth = count > 9.5 ? clamp(0.5 * slot, 0.16, 0.5) : 0.5;
     // Where the box lies in the atlas, in texels of the uploaded image:
     // linear in the quad too. Atlas rows run down the image; the box's y

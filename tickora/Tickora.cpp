@@ -1,6 +1,8 @@
 #include "tickora/Tickora.h"
 
 #include "framework/FloatToInt.h"
+#include "tickora/Countdown.h"
+#include "tickora/DateLabels.h"
 #include "tickora/DigitalReadout.h"
 #include "tickora/DigitalShaders.h"
 #include "tickora/FontFamilies.h"
@@ -62,9 +64,8 @@ Tickora::Tickora() : Plugin(FF_SOURCE) {
       DefineOption("Colon animation", {"Show", "Blink", "Fade", "Hide"}, 0.0f));
 
   frameTime = CurrentTimeMillis();
-  juce::StringArray dates;
-  for (int i = 0; i < 10; ++i) dates.add(DateLabel(frameTime + static_cast<int64_t>(i) * 86400000));
-  dateIndex = static_cast<int32_t>(DefineOption("Date", dates, 0.0f));
+  firstLabelDay = FirstLabelDayOfProcess(frameTime);
+  dateIndex = static_cast<int32_t>(DefineOption("Date", DateLabels(firstLabelDay), 0.0f));
   hourIndex = static_cast<int32_t>(DefineOption("Hour", TwoDigitLabels(24), 0.0f));
   minuteIndex = static_cast<int32_t>(DefineOption("Minute", TwoDigitLabels(60), 0.0f));
 
@@ -112,8 +113,13 @@ FFResult Tickora::DeInitGL() {
 
 FFResult Tickora::Resize(const FFGLViewportStruct* vp) {
   if (vp == nullptr) return FF_FAIL;
+  const uint32_t previousWidth = viewportWidth;
   Plugin::Resize(vp);
   RecreateAtlasImage();
+  // The glyphs are rasterised for the width they are shown at: an atlas
+  // from a narrower output would be magnified soft, one from a wider output
+  // minified without mipmaps. The height plays no part in the atlas.
+  if (viewportWidth != previousWidth) atlasDirty = true;
   if (handsShader.Id() != 0) {
     glUseProgram(handsShader.Id());
     handsShader.SetVec2("resolution", static_cast<float>(vp->width), static_cast<float>(vp->height));
@@ -231,15 +237,18 @@ HandsBoxInputs Tickora::HandsBox(const HandTurns& turns) {
   return in;
 }
 
-ClockFields Tickora::CurrentFields() {
+ClockFields Tickora::CurrentFields(bool showSeconds, bool showMillis) {
   if (currentType == 2)
-    return CountdownFields(frameTime, Param(dateIndex), Param(hourIndex), Param(minuteIndex));
+    return CountdownFields(frameTime, firstLabelDay, Param(dateIndex), Param(hourIndex),
+                           Param(minuteIndex), SmallestUnitShown(showSeconds, showMillis));
   return DigitalFields(frameTime);
 }
 
 juce::String Tickora::BuildDisplayString() {
-  return tickora::BuildDisplayString(CurrentFields(), Param(showSecondsIndex) > 0.5f,
-                                     Param(showMillisecsIndex) > 0.5f);
+  const bool showSeconds = Param(showSecondsIndex) > 0.5f;
+  const bool showMillis = Param(showMillisecsIndex) > 0.5f;
+  return tickora::BuildDisplayString(CurrentFields(showSeconds, showMillis), showSeconds,
+                                     showMillis);
 }
 
 FFResult Tickora::DrawDigital() {

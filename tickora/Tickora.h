@@ -5,6 +5,7 @@
 #include "framework/Plugin.h"
 #include "tickora/GlyphAtlas.h"
 #include "tickora/HandsBox.h"
+#include "tickora/LocalTime.h"
 #include "tickora/TimeModel.h"
 
 #include <juce_core/juce_core.h>
@@ -28,12 +29,14 @@ class Tickora : public Plugin {
   FFResult DrawClassic();
   FFResult DrawDigital();
   juce::String BuildDisplayString();
-  tickora::ClockFields CurrentFields();
+  tickora::ClockFields CurrentFields(bool showSeconds, bool showMillis);
   tickora::HandsBoxInputs HandsBox(const tickora::HandTurns& turns);
 
   ffglex::ShaderProgram handsShader;
   ffglex::ShaderProgram emptyFaceShader;
   int64_t frameTime = 0;
+  // The day "Date" element 0 names; element i is i calendar days later.
+  tickora::LocalDate firstLabelDay;
 
   int32_t typeIndex = -1, fontIndex = -1, styleIndex = -1, scaleIndex = -1, spacingIndex = -1,
           aspectIndex = -1, colonHeightIndex = -1,

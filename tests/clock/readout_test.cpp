@@ -2,6 +2,8 @@
 // text and the per-glyph layout. Runs with TZ=Europe/Berlin (CET, UTC+1 in
 // winter; clocks go forward on 28 March 2027 at 02:00).
 #include "tests/clock/ClockFixture.h"
+#include "tickora/Countdown.h"
+#include "tickora/DateLabels.h"
 #include "tickora/DigitalReadout.h"
 #include "tickora/TimeModel.h"
 
@@ -27,6 +29,11 @@ int64_t BerlinWinter(int y, int mo, int d, int h, int mi, int s, int ms = 0) {
   return Utc(y, mo, d, h, mi, s, ms) - 3600000;
 }
 
+// The countdown with the labels named at `now`, to the millisecond.
+ClockFields CountdownFrom(int64_t now, float date, float hour, float minute) {
+  return CountdownFields(now, ToLocal(now).date, date, hour, minute, ReadoutUnit::Hundredths);
+}
+
 }  // namespace
 
 TEST(TimeModel, LocalFieldsFollowTheZoneAndTwelveHourForm) {
@@ -45,35 +52,64 @@ TEST(TimeModel, LocalFieldsFollowTheZoneAndTwelveHourForm) {
 }
 
 TEST(TimeModel, DateLabelsRunAcrossTheYearEnd) {
-  const int64_t start = BerlinWinter(2026, 12, 30, 12, 0, 0);
+  const LocalDate start = ToLocal(BerlinWinter(2026, 12, 30, 12, 0, 0)).date;
   const char* expected[10] = {"30 Dec 2026", "31 Dec 2026", "1 Jan 2027", "2 Jan 2027",
                               "3 Jan 2027",  "4 Jan 2027",  "5 Jan 2027", "6 Jan 2027",
                               "7 Jan 2027",  "8 Jan 2027"};
-  for (int i = 0; i < 10; ++i)
-    EXPECT_EQ(DateLabel(start + i * int64_t{86400000}), juce::String(expected[i])) << i;
+  const juce::StringArray labels = DateLabels(start);
+  ASSERT_EQ(labels.size(), 10);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(labels[i], juce::String(expected[i])) << i;
   // Local date, not UTC: 00:30 in Berlin is still the previous day in UTC.
-  EXPECT_EQ(DateLabel(BerlinWinter(2027, 1, 1, 0, 30, 0)), juce::String("1 Jan 2027"));
+  EXPECT_EQ(DateLabel(ToLocal(BerlinWinter(2027, 1, 1, 0, 30, 0)).date),
+            juce::String("1 Jan 2027"));
+  // Leap days and month ends are calendar days too.
+  EXPECT_EQ(DateLabels({2028, 2, 27})[2], juce::String("29 Feb 2028"));
+  EXPECT_EQ(DateLabels({2027, 2, 27})[2], juce::String("1 Mar 2027"));
+  EXPECT_EQ(DateLabels({2027, 4, 30})[1], juce::String("1 May 2027"));
 }
 
 TEST(TimeModel, CountdownWithinTheMinute) {
   const int64_t now = BerlinWinter(2026, 12, 8, 10, 20, 30, 250);
-  ExpectFields(CountdownFields(now, 0.0f, 10.0f, 21.0f), 0, 0, 29, 750);
+  ExpectFields(CountdownFrom(now, 0.0f, 10.0f, 21.0f), 0, 0, 29, 750);
   // Option values are truncated: 10.9 is hour 10, 21.99 minute 21.
-  ExpectFields(CountdownFields(now, 0.4f, 10.9f, 21.99f), 0, 0, 29, 750);
+  ExpectFields(CountdownFrom(now, 0.4f, 10.9f, 21.99f), 0, 0, 29, 750);
   // At the target and after it the countdown rests at zero.
-  ExpectFields(CountdownFields(BerlinWinter(2026, 12, 8, 10, 21, 0), 0.0f, 10.0f, 21.0f), 0, 0, 0,
+  ExpectFields(CountdownFrom(BerlinWinter(2026, 12, 8, 10, 21, 0), 0.0f, 10.0f, 21.0f), 0, 0, 0, 0);
+  ExpectFields(CountdownFrom(BerlinWinter(2026, 12, 8, 10, 21, 0, 1), 0.0f, 10.0f, 21.0f), 0, 0, 0,
                0);
-  ExpectFields(CountdownFields(BerlinWinter(2026, 12, 8, 10, 21, 0, 1), 0.0f, 10.0f, 21.0f), 0, 0,
-               0, 0);
-  ExpectFields(CountdownFields(now, 0.0f, 0.0f, 0.0f), 0, 0, 0, 0);
-  // One millisecond before the target.
-  ExpectFields(CountdownFields(BerlinWinter(2026, 12, 8, 10, 20, 59, 999), 0.0f, 10.0f, 21.0f), 0,
-               0, 0, 1);
+  ExpectFields(CountdownFrom(now, 0.0f, 0.0f, 0.0f), 0, 0, 0, 0);
+  // One millisecond before the target still shows the last hundredth.
+  ExpectFields(CountdownFrom(BerlinWinter(2026, 12, 8, 10, 20, 59, 999), 0.0f, 10.0f, 21.0f), 0,
+               0, 0, 10);
+}
+
+TEST(TimeModel, TimeLeftRoundsUpToTheSmallestUnitShown) {
+  EXPECT_EQ(SmallestUnitShown(false, false), ReadoutUnit::Minutes);
+  EXPECT_EQ(SmallestUnitShown(true, false), ReadoutUnit::Seconds);
+  EXPECT_EQ(SmallestUnitShown(true, true), ReadoutUnit::Hundredths);
+  EXPECT_EQ(SmallestUnitShown(false, true), ReadoutUnit::Hundredths);
+  // 1.0 s, 0.5 s, 0.005 s and nothing left, in each unit.
+  ExpectFields(TimeLeftFields(1000, ReadoutUnit::Seconds), 0, 0, 1, 0);
+  ExpectFields(TimeLeftFields(500, ReadoutUnit::Seconds), 0, 0, 1, 0);
+  ExpectFields(TimeLeftFields(5, ReadoutUnit::Seconds), 0, 0, 1, 0);
+  ExpectFields(TimeLeftFields(0, ReadoutUnit::Seconds), 0, 0, 0, 0);
+  ExpectFields(TimeLeftFields(1000, ReadoutUnit::Hundredths), 0, 0, 1, 0);
+  ExpectFields(TimeLeftFields(500, ReadoutUnit::Hundredths), 0, 0, 0, 500);
+  ExpectFields(TimeLeftFields(5, ReadoutUnit::Hundredths), 0, 0, 0, 10);
+  ExpectFields(TimeLeftFields(0, ReadoutUnit::Hundredths), 0, 0, 0, 0);
+  ExpectFields(TimeLeftFields(1000, ReadoutUnit::Minutes), 0, 1, 0, 0);
+  ExpectFields(TimeLeftFields(500, ReadoutUnit::Minutes), 0, 1, 0, 0);
+  ExpectFields(TimeLeftFields(0, ReadoutUnit::Minutes), 0, 0, 0, 0);
+  ExpectFields(TimeLeftFields(-1, ReadoutUnit::Minutes), 0, 0, 0, 0);
+  // A whole unit is not pushed to the next one; the carry reaches the hours.
+  ExpectFields(TimeLeftFields(60000, ReadoutUnit::Minutes), 0, 1, 0, 0);
+  ExpectFields(TimeLeftFields(3599001, ReadoutUnit::Seconds), 1, 0, 0, 0);
+  ExpectFields(TimeLeftFields(3599001, ReadoutUnit::Hundredths), 0, 59, 59, 10);
 }
 
 TEST(TimeModel, CountdownHoursAreNotFoldedIntoDays) {
   const int64_t now = BerlinWinter(2026, 12, 8, 0, 0, 30);
-  const ClockFields f = CountdownFields(now, 9.0f, 23.0f, 59.0f);
+  const ClockFields f = CountdownFrom(now, 9.0f, 23.0f, 59.0f);
   ExpectFields(f, 239, 58, 30, 0);
   EXPECT_EQ(BuildDisplayString(f, true, false), juce::String("239:58:30"));
   EXPECT_EQ(BuildDisplayString(f, true, true), juce::String("239:58:30:00"));
@@ -82,10 +118,10 @@ TEST(TimeModel, CountdownHoursAreNotFoldedIntoDays) {
 TEST(TimeModel, CountdownIncludesTheDaylightSavingHour) {
   // Saturday 27 March 2027 12:00 CET to Sunday 12:00 CEST: 23 hours, not 24.
   const int64_t now = BerlinWinter(2027, 3, 27, 12, 0, 0);
-  ExpectFields(CountdownFields(now, 1.0f, 12.0f, 0.0f), 23, 0, 0, 0);
+  ExpectFields(CountdownFrom(now, 1.0f, 12.0f, 0.0f), 23, 0, 0, 0);
   // Across the change back in October the day has 25 hours.
   const int64_t october = Utc(2027, 10, 30, 10, 0, 0);  // 12:00 CEST
-  ExpectFields(CountdownFields(october, 1.0f, 12.0f, 0.0f), 25, 0, 0, 0);
+  ExpectFields(CountdownFrom(october, 1.0f, 12.0f, 0.0f), 25, 0, 0, 0);
 }
 
 TEST(TimeModel, CountdownBringsHostValuesIntoRange) {
@@ -93,10 +129,10 @@ TEST(TimeModel, CountdownBringsHostValuesIntoRange) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
   // NaN counts as the first element, huge values as the last.
-  ExpectFields(CountdownFields(now, nan, 11.0f, nan), 1, 0, 0, 0);
-  ExpectFields(CountdownFields(now, 0.0f, inf, 1e30f), 13, 59, 0, 0);
-  ExpectFields(CountdownFields(now, -inf, -5.0f, -1.0f), 0, 0, 0, 0);
-  ExpectFields(CountdownFields(now, 1e9f, 0.0f, 0.0f), 8 * 24 + 14, 0, 0, 0);
+  ExpectFields(CountdownFrom(now, nan, 11.0f, nan), 1, 0, 0, 0);
+  ExpectFields(CountdownFrom(now, 0.0f, inf, 1e30f), 13, 59, 0, 0);
+  ExpectFields(CountdownFrom(now, -inf, -5.0f, -1.0f), 0, 0, 0, 0);
+  ExpectFields(CountdownFrom(now, 1e9f, 0.0f, 0.0f), 8 * 24 + 14, 0, 0, 0);
 }
 
 TEST(Readout, PadNumberKeepsEveryDigit) {
@@ -194,7 +230,8 @@ TEST(Readout, ColonAnimations) {
 
   // Show, and any value that is not one of the animations, leaves "black"
   // as the preceding digit set it.
-  for (float show : {0.0f, 4.0f, -1.0f, std::numeric_limits<float>::quiet_NaN()}) {
+  for (float show : {0.0f, 4.0f, -1.0f, 2.5f, 1.0001f, 2.9999f,
+                     std::numeric_limits<float>::quiet_NaN()}) {
     style.animation = show;
     for (const GlyphPass& pass : Layout("12:34", style, 32000))
       EXPECT_EQ(pass.setBlack, pass.count <= 9) << show;

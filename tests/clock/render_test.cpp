@@ -267,54 +267,84 @@ Extent InkExtent(const host::Pixels& p) {
 
 }  // namespace
 
-TEST_F(Readout, ScaleSpacingAndAspectShapeTheRowAboutTheCentre) {
+// Each glyph stays centred where the layout puts it; "Scale", "Spacing" and
+// "Aspect" only size and shape the glyphs about those centres.
+TEST_F(Readout, ScaleSpacingAndAspectShapeTheGlyphsAboutTheirCentres) {
   Make(640, 360);
   FrozenNow() = Utc(2026, 12, 8, 0, 0, 0);
-  const Extent base = InkExtent(Frame());
-  ASSERT_GT(base.Height(), 40.0);
-  auto shaped = [&](const char* name, float value) {
-    Set(name, value);
-    const Extent e = InkExtent(Frame());
-    EXPECT_NEAR(e.CentreX(), 320.0, 3.0) << name << " " << value;
-    EXPECT_NEAR(e.CentreY(), base.CentreY(), 3.0) << name << " " << value;
-    return e;
+  auto glyphs = [&]() {
+    const host::Pixels p = Frame();
+    std::vector<Extent> out;
+    for (const InkRun& run : InkColumns(p)) {
+      Extent e{run.first, run.last, p.height, -1};
+      for (int y = 0; y < p.height; ++y)
+        for (int x = run.first; x <= run.last; ++x)
+          if (Ink(p, x, y)) e.top = std::min(e.top, y), e.bottom = std::max(e.bottom, y);
+      out.push_back(e);
+    }
+    return out;
   };
-  const Extent half = shaped("Scale", 0.455f);
-  EXPECT_NEAR(half.Height(), base.Height() * 0.5, base.Height() * 0.05);
-  EXPECT_NEAR(half.Width(), base.Width() * 0.5, base.Width() * 0.05);
-  Set("Scale", 0.91f);
-
-  const Extent tall = shaped("Aspect", 1.0f);
-  EXPECT_NEAR(tall.Height(), base.Height() * 2.0, base.Height() * 0.05);
-  EXPECT_NEAR(tall.Width(), base.Width(), 4.0);
-  const Extent flat = shaped("Aspect", 0.0f);
-  EXPECT_NEAR(flat.Height(), base.Height() * 0.5, base.Height() * 0.05);
-  Set("Aspect", 0.5f);
-
-  const Extent wide = shaped("Spacing", 1.0f);
-  EXPECT_GT(wide.Width(), base.Width() * 1.05);
-  EXPECT_NEAR(wide.Height(), base.Height(), 1.0);
-  const Extent tight = shaped("Spacing", 0.0f);
-  EXPECT_LT(tight.Width(), base.Width() * 0.92);
-  EXPECT_NEAR(tight.Height(), base.Height(), 1.0);
+  const std::vector<Extent> base = glyphs();
+  ASSERT_EQ(base.size(), 8u);
+  ASSERT_GT(base[0].Height(), 40.0);
+  // Width and height of the first digit relative to the defaults'.
+  auto shaped = [&](const char* name, float value, double width, double height) {
+    Set(name, value);
+    const std::vector<Extent> now = glyphs();
+    ASSERT_EQ(now.size(), 8u) << name << " " << value;
+    for (size_t i = 0; i < 8; ++i) {
+      EXPECT_NEAR(now[i].CentreX(), base[i].CentreX(), 1.5) << name << " " << value << " " << i;
+      // Separators are raised by a share of their box's height, which
+      // Aspect changes; digits sit at mid-height.
+      if (i != 2 && i != 5) {
+        EXPECT_NEAR(now[i].CentreY(), base[i].CentreY(), 1.5) << name << " " << value << " " << i;
+      }
+    }
+    EXPECT_NEAR(now[0].Width(), base[0].Width() * width, base[0].Width() * 0.08 + 1.0)
+        << name << " " << value;
+    EXPECT_NEAR(now[0].Height(), base[0].Height() * height, base[0].Height() * 0.05 + 1.0)
+        << name << " " << value;
+  };
+  shaped("Scale", 0.455f, 0.5, 0.5);
+  shaped("Scale", 0.91f, 1.0, 1.0);
+  shaped("Aspect", 1.0f, 1.0, 2.0);
+  shaped("Aspect", 0.0f, 1.0, 0.5);
+  shaped("Aspect", 0.5f, 1.0, 1.0);
+  // Spacing narrows the glyphs, leaving more room between them; at 0 they
+  // widen until their ink meets, so the row's outer edges are measured.
+  shaped("Spacing", 1.0f, 0.915, 1.0);
+  const Extent row = InkExtent(Frame());
+  Set("Spacing", 0.0f);
+  const Extent wide = InkExtent(Frame());
+  EXPECT_NEAR(wide.CentreX(), row.CentreX(), 1.5);
+  EXPECT_NEAR(wide.Width() - row.Width(), base[0].Width() * (1.187 - 0.915), 3.0);
+  EXPECT_NEAR(wide.Height(), row.Height(), 1.0);
 }
 
-TEST_F(Readout, ShortOutputShrinksTheWholeRowToFit) {
+TEST_F(Readout, ShortOutputShrinksTheGlyphsToFit) {
   Make(640, 360);
   FrozenNow() = Utc(2026, 12, 8, 0, 0, 0);
+  const std::vector<InkRun> baseRuns = InkColumns(Frame());
+  ASSERT_EQ(baseRuns.size(), 8u);
   const Extent base = InkExtent(Frame());
   clock->DeInitGL();
-  // Far too short for glyphs sized by the width: the row shrinks as a whole,
-  // keeping its proportions, and stays inside the output.
+  // Far too short for glyphs sized by the width: the glyphs shrink, keeping
+  // their proportions, inside the output, about the same centres.
   Make(1920, 160);
-  const Extent fitted = InkExtent(Frame());
+  const host::Pixels p = Frame();
+  const Extent fitted = InkExtent(p);
   EXPECT_GT(fitted.top, 0);
   EXPECT_LT(fitted.bottom, 159);
   EXPECT_GT(fitted.Height(), 160 * 0.6);
-  EXPECT_NEAR(fitted.CentreX(), 960.0, 4.0);
   EXPECT_NEAR(fitted.CentreY(), 80.0, 160 * 0.05);
-  EXPECT_NEAR(fitted.Width() / fitted.Height(), base.Width() / base.Height(),
-              base.Width() / base.Height() * 0.04);
+  const std::vector<InkRun> runs = InkColumns(p);
+  ASSERT_EQ(runs.size(), 8u);
+  const double left[8] = {-0.675556, -0.453333, -0.287222, -0.111111,
+                          0.111111,  0.277222,  0.453333,  0.675556};
+  for (size_t i = 0; i < 8; ++i)
+    EXPECT_NEAR(runs[i].Centre(), (left[i] + 1.0) * 0.5 * 1920, 1920 * 0.004) << i;
+  const double baseShape = (baseRuns[0].last - baseRuns[0].first + 1) / base.Height();
+  EXPECT_NEAR((runs[0].last - runs[0].first + 1) / fitted.Height(), baseShape, baseShape * 0.06);
 }
 
 TEST_F(Readout, BlendsOverTheHostsPixelsInTheChosenColour) {
@@ -421,16 +451,25 @@ TEST_F(Atlas, RebuiltOncePerFontOrStyleChange) {
   Frame();
   EXPECT_EQ(clock->atlasRebuilds, 2);
 
+  // A new width rasterises the glyphs again for it, once; a new height
+  // alone does not.
   ResizeTo(640, 360);
+  ResizeTo(640, 300);
   Frame();
+  EXPECT_EQ(clock->atlasRebuilds, 3);
   ResizeTo(320, 180);
   const host::Pixels regular = Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 2);
+  EXPECT_EQ(clock->atlasRebuilds, 4);
+  ResizeTo(320, 240);
+  Frame();
+  ResizeTo(320, 180);
+  Frame();
+  EXPECT_EQ(clock->atlasRebuilds, 4);
 
   Set("Style", 1.0f);
   Set("Style", 1.0f);
   const host::Pixels bold = Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 3);
+  EXPECT_EQ(clock->atlasRebuilds, 5);
   auto inkCount = [](const host::Pixels& p) {
     int n = 0;
     for (size_t i = 3; i < p.rgba.size(); i += 4) n += p.rgba[i] > 127;
@@ -445,12 +484,33 @@ TEST_F(Atlas, RebuiltOncePerFontOrStyleChange) {
   Set("Font", 0.0f);
   Frame();
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 3);
+  EXPECT_EQ(clock->atlasRebuilds, 5);
   Set("Type", 2.0f);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 4);
+  EXPECT_EQ(clock->atlasRebuilds, 6);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 4);
+  EXPECT_EQ(clock->atlasRebuilds, 6);
+}
+
+// An instance resized to another width draws the same pixels as one made at
+// that size: its glyphs are rasterised for the width they are shown at.
+TEST_F(Atlas, ResizedInstanceDrawsLikeOneMadeAtItsSize) {
+  FrozenNow() = Utc(2026, 12, 8, 10, 9, 59, 500);
+  const int sizes[][2] = {{1280, 720}, {160, 90}};
+  host::Pixels made[2];
+  for (int i = 0; i < 2; ++i) {
+    Make(sizes[i][0], sizes[i][1]);
+    made[i] = Frame();
+    clock->DeInitGL();
+  }
+  Make(160, 90);
+  Frame();
+  ResizeTo(1280, 720);
+  const host::Pixels grown = Frame();
+  EXPECT_TRUE(grown.rgba == made[0].rgba) << "160x90 resized to 1280x720";
+  ResizeTo(160, 90);
+  const host::Pixels shrunk = Frame();
+  EXPECT_TRUE(shrunk.rgba == made[1].rgba) << "1280x720 resized to 160x90";
 }
 
 class GLState : public ClockFixture {};

@@ -1,0 +1,117 @@
+#include "tickora/LocalTime.h"
+
+#include <ctime>
+
+namespace tickora {
+namespace {
+
+constexpr int64_t kDaySeconds = 86400;
+// Instants beyond these (about ±290,000 years) are not converted: the
+// platform's calendar and 64-bit seconds both stop being meaningful.
+constexpr int64_t kLimitSeconds = int64_t{1} << 43;
+
+int64_t FloorDiv(int64_t value, int64_t divisor) {
+  const int64_t q = value / divisor;
+  return (value % divisor != 0 && (value < 0) != (divisor < 0)) ? q - 1 : q;
+}
+
+// Days since 1970-01-01 of a proleptic Gregorian date (month 1-12).
+int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+  y -= m <= 2 ? 1 : 0;
+  const int64_t era = FloorDiv(y, 400);
+  const int64_t yoe = y - era * 400;
+  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+LocalDate CivilFromDays(int64_t days) {
+  days += 719468;
+  const int64_t era = FloorDiv(days, 146097);
+  const int64_t doe = days - era * 146097;
+  const int64_t yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const int64_t doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const int64_t mp = (5 * doy + 2) / 153;
+  LocalDate date;
+  date.day = static_cast<int32_t>(doy - (153 * mp + 2) / 5 + 1);
+  date.month = static_cast<int32_t>(mp < 10 ? mp + 3 : mp - 9);
+  date.year = static_cast<int32_t>(yoe + era * 400 + (date.month <= 2 ? 1 : 0));
+  return date;
+}
+
+bool PlatformLocal(int64_t seconds, std::tm& out) {
+  if (seconds < -kLimitSeconds || seconds > kLimitSeconds) return false;
+#ifdef _WIN32
+  const __time64_t t = seconds;
+  return _localtime64_s(&out, &t) == 0;
+#else
+  const time_t t = static_cast<time_t>(seconds);
+  return localtime_r(&t, &out) != nullptr;
+#endif
+}
+
+// Seconds the local clock is ahead of UTC at `seconds` (negative west of
+// Greenwich), worked out from the local fields so that it needs nothing
+// platform-specific.
+bool OffsetAt(int64_t seconds, int64_t& offset) {
+  std::tm local{};
+  if (!PlatformLocal(seconds, local)) return false;
+  const int64_t asIfUtc =
+      DaysFromCivil(int64_t{local.tm_year} + 1900, local.tm_mon + 1, local.tm_mday) * kDaySeconds +
+      local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
+  offset = asIfUtc - seconds;
+  return true;
+}
+
+}  // namespace
+
+bool operator==(const LocalDate& a, const LocalDate& b) {
+  return a.year == b.year && a.month == b.month && a.day == b.day;
+}
+
+LocalDateTime ToLocal(int64_t wallMillis) {
+  LocalDateTime result;
+  std::tm local{};
+  if (!PlatformLocal(FloorDiv(wallMillis, 1000), local)) return result;
+  result.date.year = local.tm_year + 1900;
+  result.date.month = local.tm_mon + 1;
+  result.date.day = local.tm_mday;
+  result.hour = local.tm_hour;
+  result.minute = local.tm_min;
+  result.valid = true;
+  return result;
+}
+
+LocalDate AddDays(const LocalDate& date, int32_t days) {
+  return CivilFromDays(DaysFromCivil(date.year, date.month, date.day) + days);
+}
+
+bool FromLocal(const LocalDate& date, int32_t hour, int32_t minute, int64_t& wallMillis) {
+  // The clock reading as if the zone were UTC; the instant is that minus
+  // the offset in force then. A day either side of it lies beyond any
+  // change of offset that can touch this reading, so those two offsets are
+  // the only candidates.
+  const int64_t reading =
+      DaysFromCivil(date.year, date.month, date.day) * kDaySeconds + hour * 3600 + minute * 60;
+  int64_t before = 0, after = 0;
+  if (!OffsetAt(reading - kDaySeconds, before) || !OffsetAt(reading + kDaySeconds, after))
+    return false;
+  const int64_t early = reading - before;  // the reading under the earlier offset
+  const int64_t late = reading - after;    // under the later one
+  int64_t check = 0;
+  const bool earlyHolds = OffsetAt(early, check) && check == before;
+  const bool lateHolds = OffsetAt(late, check) && check == after;
+  int64_t seconds = 0;
+  if (earlyHolds && lateHolds)
+    seconds = early < late ? early : late;  // repeated: the first occurrence
+  else if (earlyHolds)
+    seconds = early;
+  else if (lateHolds)
+    seconds = late;
+  else
+    seconds = early;  // skipped: the earlier offset carries it past the gap
+  wallMillis = seconds * 1000;
+  return true;
+}
+
+}  // namespace tickora
