@@ -129,11 +129,11 @@ bool HostTarget::Create(TargetKind targetKind, int w, int h) {
   width = w;
   height = h;
   const int samples = kind == TargetKind::kMultisample ? 4 : 0;
-  colour = Renderbuffer(GL_RGBA8, samples, w, h);
+  colour = Renderbuffer(kind == TargetKind::kSRGB ? GL_SRGB8_ALPHA8 : GL_RGBA8, samples, w, h);
   glGenFramebuffers(1, &framebuffer);
   glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-  if (kind != TargetKind::kColour) {
+  if (kind == TargetKind::kDepthStencil || kind == TargetKind::kMultisample) {
     depthStencil = Renderbuffer(GL_DEPTH24_STENCIL8, samples, w, h);
     glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER,
                               depthStencil);

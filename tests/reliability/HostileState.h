@@ -12,8 +12,9 @@
 
 namespace reliability {
 
-// What the host's framebuffer holds besides its RGBA8 colour.
-enum class TargetKind { kColour, kDepthStencil, kMultisample };
+// What the host's framebuffer holds besides its RGBA8 colour (kSRGB: its
+// colour is sRGB-encoded RGBA8 instead).
+enum class TargetKind { kColour, kDepthStencil, kMultisample, kSRGB };
 
 // The host's framebuffer: colour, and for the other kinds a depth-stencil
 // buffer (4 samples for kMultisample, read back through a resolve).

@@ -9,6 +9,8 @@
 #include "tests/reliability/GLStateSnapshot.h"
 #include "tests/reliability/HostileState.h"
 
+#define GL_GLEXT_PROTOTYPES 1
+#include <GL/glcorearb.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -123,6 +125,40 @@ TEST_P(HostileStateTest, EveryCallDrawsAsInTheDefaultStateAndLeavesTheHostsState
       EXPECT_EQ(DifferentPixels(expected[i], drawn[i]), 0) << kTypes[type] << ", picture " << i;
     }
   }
+}
+
+// An sRGB output with GL_FRAMEBUFFER_SRGB on is the host asking for encoded
+// output: the read-out's glyph edges blend in linear light and are stored
+// encoded, so its picture differs from the one drawn with the switch off,
+// and the switch is still on after every call.
+TEST(SRGBOutput, TheHostsEncodingIsHonoured) {
+  std::unique_ptr<host::GLContext> context = host::GLContext::Create();
+  ASSERT_TRUE(context);
+  std::unique_ptr<host::PluginLibrary> plugin =
+      host::PluginLibrary::Load(std::getenv("TICKORA_PLUGIN"));
+  ASSERT_TRUE(plugin);
+  HostTarget target;
+  ASSERT_TRUE(target.Create(reliability::TargetKind::kSRGB, kWidth, kHeight));
+  host::Pixels pictures[2];
+  for (int encoded = 0; encoded < 2; ++encoded) {
+    reliability::ResetGLState();
+    target.Clear();
+    ApplyHostState(target, nullptr);
+    if (encoded == 1) glEnable(GL_FRAMEBUFFER_SRGB);
+    const GLStateSnapshot host = CaptureGLState();
+    FFInstanceID instance = plugin->Instantiate(kWidth, kHeight);
+    ASSERT_NE(instance, nullptr);
+    EXPECT_EQ(plugin->ProcessFrame(instance, target.framebuffer), FF_SUCCESS);
+    EXPECT_EQ(DescribeDifferences(host, CaptureGLState()), "");
+    EXPECT_EQ(plugin->Deinstantiate(instance), FF_SUCCESS);
+    EXPECT_EQ(TakeGLErrors(), 0u);
+    reliability::ResetGLState();
+    pictures[encoded] = target.Read();
+  }
+  EXPECT_GT(InkedPixels(pictures[0]), 200);
+  EXPECT_GT(DifferentPixels(pictures[0], pictures[1]), 50);
+  plugin->Deinitialise();
+  target.Release();
 }
 
 INSTANTIATE_TEST_SUITE_P(HostState, HostileStateTest,
