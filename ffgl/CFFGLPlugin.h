@@ -31,6 +31,9 @@ class CFFGLPlugin : public CFFGLPluginManager {
   virtual FFResult Resize(const FFGLViewportStruct* vp);
 
   bool glConnected = false;
+  // The GL context current at creation: the one whose vertex arrays and
+  // framebuffers the instance's names refer to. Null when it could not be told.
+  const void* glContext = nullptr;
   FFGLViewportStruct viewport{};
   float bpm = 120.0f;
   float barPhase = 0.0f;

@@ -25,6 +25,45 @@ using GLubyte = unsigned char;
 using GLsizeiptr = std::ptrdiff_t;
 
 constexpr GLenum GL_NO_ERROR = 0;
+constexpr GLenum GL_NONE = 0;
+constexpr GLenum GL_CLIP_DISTANCE0 = 0x3000;
+constexpr GLenum GL_FRONT_LEFT = 0x0400;
+constexpr GLenum GL_FRONT_RIGHT = 0x0401;
+constexpr GLenum GL_BACK_LEFT = 0x0402;
+constexpr GLenum GL_BACK_RIGHT = 0x0403;
+constexpr GLenum GL_FRONT = 0x0404;
+constexpr GLenum GL_BACK = 0x0405;
+constexpr GLenum GL_LEFT = 0x0406;
+constexpr GLenum GL_RIGHT = 0x0407;
+constexpr GLenum GL_FRONT_AND_BACK = 0x0408;
+constexpr GLenum GL_POLYGON_MODE = 0x0B40;
+constexpr GLenum GL_STENCIL_TEST = 0x0B90;
+constexpr GLenum GL_COLOR_LOGIC_OP = 0x0BF2;
+constexpr GLenum GL_COLOR_WRITEMASK = 0x0C23;
+constexpr GLenum GL_UNPACK_SWAP_BYTES = 0x0CF0;
+constexpr GLenum GL_UNPACK_LSB_FIRST = 0x0CF1;
+constexpr GLenum GL_UNPACK_ROW_LENGTH = 0x0CF2;
+constexpr GLenum GL_UNPACK_SKIP_ROWS = 0x0CF3;
+constexpr GLenum GL_UNPACK_SKIP_PIXELS = 0x0CF4;
+constexpr GLenum GL_MAX_CLIP_DISTANCES = 0x0D32;
+constexpr GLenum GL_FILL = 0x1B02;
+constexpr GLenum GL_FUNC_ADD = 0x8006;
+constexpr GLenum GL_UNPACK_SKIP_IMAGES = 0x806D;
+constexpr GLenum GL_UNPACK_IMAGE_HEIGHT = 0x806E;
+constexpr GLenum GL_SAMPLE_ALPHA_TO_COVERAGE = 0x809E;
+constexpr GLenum GL_SAMPLE_COVERAGE = 0x80A0;
+constexpr GLenum GL_FRAMEBUFFER_ATTACHMENT_COLOR_ENCODING = 0x8210;
+constexpr GLenum GL_DRAW_BUFFER0 = 0x8825;
+constexpr GLenum GL_SAMPLER_BINDING = 0x8919;
+constexpr GLenum GL_PIXEL_UNPACK_BUFFER = 0x88EC;
+constexpr GLenum GL_PIXEL_UNPACK_BUFFER_BINDING = 0x88EF;
+constexpr GLenum GL_SRGB = 0x8C40;
+constexpr GLenum GL_SAMPLE_SHADING = 0x8C36;
+constexpr GLenum GL_RASTERIZER_DISCARD = 0x8C89;
+constexpr GLenum GL_DRAW_FRAMEBUFFER = 0x8CA9;
+constexpr GLenum GL_FRAMEBUFFER_SRGB = 0x8DB9;
+constexpr GLenum GL_SAMPLE_MASK = 0x8E51;
+constexpr GLenum GL_PRIMITIVE_RESTART = 0x8F9D;
 constexpr GLenum GL_FALSE = 0;
 constexpr GLenum GL_TRUE = 1;
 constexpr GLenum GL_ONE = 1;
@@ -91,6 +130,13 @@ constexpr GLenum GL_CONTEXT_PROFILE_MASK = 0x9126;
   X(void, BlendFuncSeparate, (GLenum srcRGB, GLenum dstRGB, GLenum srcA, GLenum dstA),       \
     (srcRGB, dstRGB, srcA, dstA))                                                            \
   X(void, BlendEquationSeparate, (GLenum modeRGB, GLenum modeAlpha), (modeRGB, modeAlpha))   \
+  X(void, ColorMaski, (GLuint buf, GLboolean r, GLboolean g, GLboolean b, GLboolean a),     \
+    (buf, r, g, b, a))                                                                       \
+  X(void, PolygonMode, (GLenum face, GLenum mode), (face, mode))                             \
+  X(void, BindSampler, (GLuint unit, GLuint sampler), (unit, sampler))                       \
+  X(void, GetFramebufferAttachmentParameteriv,                                               \
+    (GLenum target, GLenum attachment, GLenum pname, GLint* params),                         \
+    (target, attachment, pname, params))                                                     \
   X(void, Scissor, (GLint x, GLint y, GLsizei width, GLsizei height), (x, y, width, height))   \
   X(GLuint, CreateShader, (GLenum type), (type))                                             \
   X(void, ShaderSource,                                                                      \
@@ -179,6 +225,10 @@ bool ParseGLVersion(const char* text, GLVersion& version);
 #define glBlendFunc ffgl::glEntryPoints.BlendFunc
 #define glBlendFuncSeparate ffgl::glEntryPoints.BlendFuncSeparate
 #define glBlendEquationSeparate ffgl::glEntryPoints.BlendEquationSeparate
+#define glColorMaski ffgl::glEntryPoints.ColorMaski
+#define glPolygonMode ffgl::glEntryPoints.PolygonMode
+#define glBindSampler ffgl::glEntryPoints.BindSampler
+#define glGetFramebufferAttachmentParameteriv ffgl::glEntryPoints.GetFramebufferAttachmentParameteriv
 #define glScissor ffgl::glEntryPoints.Scissor
 #define glCreateShader ffgl::glEntryPoints.CreateShader
 #define glShaderSource ffgl::glEntryPoints.ShaderSource

@@ -10,6 +10,7 @@
 #include "ffgl/FFGL.h"
 #include "ffgl/GLEntryPoints.h"
 #include "ffgl/HostGLState.h"
+#include "ffgl/InstanceContext.h"
 #include "ffgl/PluginRegistration.h"
 
 #include <algorithm>
@@ -119,10 +120,16 @@ FFMixed SetUpInstance(CFFGLPlugin* instance, const FFGLViewportStruct* viewport)
     return AllOnes();
   }
 
+  ffgl::RememberCreatorContext(*instance);
   FFResult initResult;
   {
     ffgl::HostGLState hostState;
-    initResult = instance->InitGL(viewport);
+    // A set-up that fails or throws half-way still releases what it made.
+    try {
+      initResult = instance->InitGL(viewport);
+    } catch (...) {
+      initResult = FF_FAIL;
+    }
     if (initResult != FF_SUCCESS) instance->DeInitGL();
   }
   if (initResult != FF_SUCCESS) {
@@ -208,6 +215,7 @@ FFMixed Dispatch(uint32_t code, FFMixed input, FFInstanceID handle) {
       CFFGLPlugin* instance = LiveInstance(handle);
       auto* frame = static_cast<ProcessOpenGLStruct*>(input.PointerValue);
       if (instance == nullptr || frame == nullptr) return Code(FF_FAIL);
+      if (!ffgl::InCreatorContext(*instance)) return Code(FF_FAIL);
       if (!instance->glConnected) {
         instance->Connect();
         instance->glConnected = true;
@@ -227,7 +235,9 @@ FFMixed Dispatch(uint32_t code, FFMixed input, FFInstanceID handle) {
           instance->Disconnect();
           instance->glConnected = false;
         }
-        instance->DeInitGL();
+        // In another context the instance's names are the host's objects:
+        // its own stay to go with the context that made them.
+        if (ffgl::InCreatorContext(*instance)) instance->DeInitGL();
         DestroyInstance(instance);
       }
       return Code(FF_SUCCESS);
@@ -252,6 +262,7 @@ FFMixed Dispatch(uint32_t code, FFMixed input, FFInstanceID handle) {
       CFFGLPlugin* instance = LiveInstance(handle);
       const auto* viewport = static_cast<const FFGLViewportStruct*>(input.PointerValue);
       if (instance == nullptr || viewport == nullptr) return Code(FF_FAIL);
+      if (!ffgl::InCreatorContext(*instance)) return Code(FF_FAIL);
       ffgl::HostGLState hostState;
       return Code(instance->Resize(viewport));
     }

@@ -16,6 +16,13 @@ void SetError(std::string* error, const std::string& text) {
   if (error != nullptr) *error = text;
 }
 
+EGLContext CreateCoreContext(EGLDisplay display, EGLContext shareWith) {
+  const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 4, EGL_CONTEXT_MINOR_VERSION, 1,
+                               EGL_CONTEXT_OPENGL_PROFILE_MASK,
+                               EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+  return eglCreateContext(display, EGL_NO_CONFIG_KHR, shareWith, attributes);
+}
+
 }  // namespace
 
 // ---------------------------------------------------------------- GLContext
@@ -39,10 +46,7 @@ std::unique_ptr<GLContext> GLContext::Create(std::string* error) {
     SetError(error, "EGL cannot bind the OpenGL API");
     return nullptr;
   }
-  const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 4, EGL_CONTEXT_MINOR_VERSION, 1,
-                               EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                               EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
-  EGLContext context = eglCreateContext(display, EGL_NO_CONFIG_KHR, EGL_NO_CONTEXT, attributes);
+  EGLContext context = CreateCoreContext(display, EGL_NO_CONTEXT);
   if (context == EGL_NO_CONTEXT) {
     eglTerminate(display);
     SetError(error, "cannot create an OpenGL 4.1 core context");
@@ -64,6 +68,25 @@ std::unique_ptr<GLContext> GLContext::Create(std::string* error) {
   return result;
 }
 
+std::unique_ptr<GLContext> GLContext::CreateSibling(bool shareObjects, std::string* error) const {
+  EGLContext sibling = CreateCoreContext(display, shareObjects ? context : EGL_NO_CONTEXT);
+  if (sibling == EGL_NO_CONTEXT) {
+    SetError(error, "cannot create a second OpenGL 4.1 core context");
+    return nullptr;
+  }
+  if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, sibling)) {
+    eglDestroyContext(display, sibling);
+    SetError(error, "cannot make the second OpenGL context current");
+    return nullptr;
+  }
+  std::unique_ptr<GLContext> result(new GLContext());
+  result->display = display;
+  result->context = sibling;
+  // One display for both: terminating it would end this context too.
+  result->ownsDisplay = false;
+  return result;
+}
+
 GLContext::~GLContext() {
   if (display == nullptr) return;
   eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context);
@@ -71,7 +94,7 @@ GLContext::~GLContext() {
   if (colour != 0) glDeleteRenderbuffers(1, &colour);
   eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   eglDestroyContext(display, context);
-  eglTerminate(display);
+  if (ownsDisplay) eglTerminate(display);
 }
 
 bool GLContext::MakeCurrent() {

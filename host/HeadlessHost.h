@@ -27,6 +27,10 @@ class GLContext {
  public:
   // Null, with the reason in `error`, when no 4.1 core context can be made.
   static std::unique_ptr<GLContext> Create(std::string* error = nullptr);
+  // A second context on the same display, sharing this one's objects or
+  // not, as hosts with several render threads make them. It must be
+  // destroyed before this one; it is current when returned.
+  std::unique_ptr<GLContext> CreateSibling(bool shareObjects, std::string* error = nullptr) const;
   ~GLContext();
   GLContext(const GLContext&) = delete;
   GLContext& operator=(const GLContext&) = delete;
@@ -51,6 +55,7 @@ class GLContext {
   GLContext() = default;
   void* display = nullptr;
   void* context = nullptr;
+  bool ownsDisplay = true;
   unsigned framebuffer = 0;
   unsigned colour = 0;
   int width = 0;

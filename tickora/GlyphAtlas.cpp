@@ -1,5 +1,6 @@
 #include "tickora/GlyphAtlas.h"
 
+#include "ffglex/ScopedUnpackState.h"
 #include "tickora/DigitalReadout.h"
 
 #include <algorithm>
@@ -7,6 +8,17 @@
 #include <cstring>
 
 namespace tickora {
+namespace {
+
+// Reads every pending GL error; true when there was one.
+bool DrainGLErrors() {
+  bool any = false;
+  // Bounded: a lost context may answer an error for ever.
+  for (int i = 0; i < 32 && glGetError() != GL_NO_ERROR; ++i) any = true;
+  return any;
+}
+
+}  // namespace
 
 int GlyphAtlas::TextureSideFor(int width) {
   return static_cast<int>(std::ceil(static_cast<double>(width) * 0.0625) * 16.0);
@@ -67,20 +79,25 @@ bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
     glBindTexture(GL_TEXTURE_2D, atlasTexture);
   }
 
-  GLint previousAlignment = 4;
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
-  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-  // Every component of a pixel holds the same coverage, so JUCE's BGRA byte
-  // order uploads correctly as RGBA.
-  if (atlasTextureSide == side) {
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA8), side, side, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, pixels.data);
-  } else {
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA8), atlasTextureSide,
-                 atlasTextureSide, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data);
+  // Errors are flags that reading clears: whatever the host left pending is
+  // read (and so consumed) here, or the upload's own could not be told apart.
+  DrainGLErrors();
+  {
+    ffglex::ScopedUnpackState unpack;
+    // Every component of a pixel holds the same coverage, so JUCE's BGRA byte
+    // order uploads correctly as RGBA.
+    if (atlasTextureSide == side) {
+      glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA8), side, side, 0, GL_RGBA,
+                   GL_UNSIGNED_BYTE, pixels.data);
+    } else {
+      glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA8), atlasTextureSide,
+                   atlasTextureSide, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
+      glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data);
+    }
   }
-  glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+  // A failed upload (out of memory, say) leaves the glyphs undrawn: the
+  // caller keeps the atlas marked and tries again at the next frame.
+  if (DrainGLErrors()) return false;
   uploadedFill = static_cast<float>(side) / static_cast<float>(atlasTextureSide);
   return true;
 }

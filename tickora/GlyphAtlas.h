@@ -22,7 +22,9 @@ class GlyphAtlas {
   void RecreateImage(uint32_t width, int maxTextureSize);
 
   // Clears the image, draws the glyphs in the family and style and uploads
-  // them. Returns false (and changes nothing) when there is no image to draw.
+  // them, whatever pixel-store state the host left. Returns false when there
+  // is no image to draw or the upload raised a GL error (the glyphs are then
+  // not in the texture).
   bool Rebuild(const juce::String& family, int styleFlags);
 
   void Release();

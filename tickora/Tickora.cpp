@@ -1,5 +1,6 @@
 #include "tickora/Tickora.h"
 
+#include "ffglex/ScopedDrawState.h"
 #include "framework/FloatToInt.h"
 #include "tickora/Countdown.h"
 #include "tickora/DateLabels.h"
@@ -174,6 +175,9 @@ FFResult Tickora::ProcessOpenGL(ProcessOpenGLStruct*) {
     ApplyVisibility();
   }
   if (viewportWidth == 0 || viewportHeight == 0) return FF_SUCCESS;
+  // The Classic hands draw with the host's blending; the read-out blends by itself.
+  const ffglex::ScopedDrawState drawState(currentType == 1 ? ffglex::ScopedDrawState::Blending::kHost
+                                                           : ffglex::ScopedDrawState::Blending::kOwn);
   if (currentType == 1) return DrawClassic();
   frameTime = CurrentTimeMillis();
   UpdateGlyphAtlas();

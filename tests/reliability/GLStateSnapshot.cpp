@@ -3,6 +3,7 @@
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace reliability {
@@ -34,6 +35,121 @@ void Compare(std::ostringstream& out, const char* name, const T& before, const T
   if (before != after) out << name << ": " << before << " -> " << after << "\n";
 }
 
+using Wide = std::vector<std::pair<std::string, std::vector<double>>>;
+
+void AddIntegers(Wide& wide, const char* name, GLenum pname, int count) {
+  GLint values[4] = {0, 0, 0, 0};
+  glGetIntegerv(pname, values);
+  wide.emplace_back(name, std::vector<double>(values, values + count));
+}
+
+void AddFloats(Wide& wide, const char* name, GLenum pname, int count) {
+  GLfloat values[4] = {0, 0, 0, 0};
+  glGetFloatv(pname, values);
+  wide.emplace_back(name, std::vector<double>(values, values + count));
+}
+
+void AddEnable(Wide& wide, const char* name, GLenum capability) {
+  wide.emplace_back(std::string("enabled ") + name,
+                    std::vector<double>{glIsEnabled(capability) == GL_TRUE ? 1.0 : 0.0});
+}
+
+#define INTEGERS(wide, name, count) AddIntegers(wide, #name, name, count)
+#define FLOATS(wide, name, count) AddFloats(wide, #name, name, count)
+#define ENABLE(wide, name) AddEnable(wide, #name, name)
+
+void CapturePixelStoreAndBuffers(Wide& w) {
+  for (GLenum base : {GL_UNPACK_SWAP_BYTES, GL_PACK_SWAP_BYTES}) {
+    // SWAP_BYTES, LSB_FIRST, ROW_LENGTH, SKIP_ROWS, SKIP_PIXELS, ALIGNMENT
+    for (GLenum p = base; p < base + 6; ++p)
+      AddIntegers(w, ("pixel store " + std::to_string(p)).c_str(), p, 1);
+  }
+  INTEGERS(w, GL_UNPACK_IMAGE_HEIGHT, 1);
+  INTEGERS(w, GL_UNPACK_SKIP_IMAGES, 1);
+  INTEGERS(w, GL_PACK_IMAGE_HEIGHT, 1);
+  INTEGERS(w, GL_PACK_SKIP_IMAGES, 1);
+  INTEGERS(w, GL_PIXEL_PACK_BUFFER_BINDING, 1);
+  INTEGERS(w, GL_PIXEL_UNPACK_BUFFER_BINDING, 1);
+  INTEGERS(w, GL_UNIFORM_BUFFER_BINDING, 1);
+  INTEGERS(w, GL_COPY_READ_BUFFER_BINDING, 1);
+  INTEGERS(w, GL_COPY_WRITE_BUFFER_BINDING, 1);
+  INTEGERS(w, GL_TRANSFORM_FEEDBACK_BUFFER_BINDING, 1);
+  INTEGERS(w, GL_DRAW_INDIRECT_BUFFER_BINDING, 1);
+  INTEGERS(w, GL_TRANSFORM_FEEDBACK_BINDING, 1);
+  INTEGERS(w, GL_RENDERBUFFER_BINDING, 1);
+}
+
+void CaptureUnits(Wide& w) {
+  const int active = Integer(GL_ACTIVE_TEXTURE);
+  for (GLenum unit = 0; unit < 8; ++unit) {
+    glActiveTexture(GL_TEXTURE0 + unit);
+    const std::string suffix = " on unit " + std::to_string(unit);
+    AddIntegers(w, ("2D texture" + suffix).c_str(), GL_TEXTURE_BINDING_2D, 1);
+    AddIntegers(w, ("sampler" + suffix).c_str(), GL_SAMPLER_BINDING, 1);
+  }
+  glActiveTexture(static_cast<GLenum>(active));
+}
+
+void CaptureEnables(Wide& w) {
+  ENABLE(w, GL_BLEND);
+  ENABLE(w, GL_CULL_FACE);
+  ENABLE(w, GL_DEPTH_TEST);
+  ENABLE(w, GL_STENCIL_TEST);
+  ENABLE(w, GL_SCISSOR_TEST);
+  ENABLE(w, GL_POLYGON_OFFSET_FILL);
+  ENABLE(w, GL_MULTISAMPLE);
+  ENABLE(w, GL_SAMPLE_ALPHA_TO_COVERAGE);
+  ENABLE(w, GL_SAMPLE_ALPHA_TO_ONE);
+  ENABLE(w, GL_SAMPLE_COVERAGE);
+  ENABLE(w, GL_SAMPLE_MASK);
+  ENABLE(w, GL_SAMPLE_SHADING);
+  ENABLE(w, GL_RASTERIZER_DISCARD);
+  ENABLE(w, GL_COLOR_LOGIC_OP);
+  ENABLE(w, GL_PRIMITIVE_RESTART);
+  ENABLE(w, GL_FRAMEBUFFER_SRGB);
+  ENABLE(w, GL_DITHER);
+  ENABLE(w, GL_PROGRAM_POINT_SIZE);
+  ENABLE(w, GL_DEPTH_CLAMP);
+  ENABLE(w, GL_LINE_SMOOTH);
+  ENABLE(w, GL_POLYGON_SMOOTH);
+  ENABLE(w, GL_TEXTURE_CUBE_MAP_SEAMLESS);
+  for (GLenum i = 0; i < 8; ++i)
+    AddEnable(w, ("clip distance " + std::to_string(i)).c_str(), GL_CLIP_DISTANCE0 + i);
+}
+
+void CaptureFixedFunction(Wide& w) {
+  INTEGERS(w, GL_COLOR_WRITEMASK, 4);
+  INTEGERS(w, GL_DEPTH_WRITEMASK, 1);
+  INTEGERS(w, GL_STENCIL_WRITEMASK, 1);
+  INTEGERS(w, GL_STENCIL_BACK_WRITEMASK, 1);
+  GLint sampleMask = 0;
+  glGetIntegeri_v(GL_SAMPLE_MASK_VALUE, 0, &sampleMask);
+  w.emplace_back("GL_SAMPLE_MASK_VALUE", std::vector<double>{static_cast<double>(sampleMask)});
+  FLOATS(w, GL_BLEND_COLOR, 4);
+  INTEGERS(w, GL_POLYGON_MODE, 2);
+  INTEGERS(w, GL_CULL_FACE_MODE, 1);
+  INTEGERS(w, GL_FRONT_FACE, 1);
+  INTEGERS(w, GL_PROVOKING_VERTEX, 1);
+  INTEGERS(w, GL_LOGIC_OP_MODE, 1);
+  INTEGERS(w, GL_DEPTH_FUNC, 1);
+  INTEGERS(w, GL_STENCIL_FUNC, 1);
+  INTEGERS(w, GL_STENCIL_REF, 1);
+  INTEGERS(w, GL_STENCIL_VALUE_MASK, 1);
+  INTEGERS(w, GL_STENCIL_FAIL, 1);
+  INTEGERS(w, GL_STENCIL_PASS_DEPTH_PASS, 1);
+  INTEGERS(w, GL_PRIMITIVE_RESTART_INDEX, 1);
+  FLOATS(w, GL_SAMPLE_COVERAGE_VALUE, 1);
+  INTEGERS(w, GL_SAMPLE_COVERAGE_INVERT, 1);
+  FLOATS(w, GL_MIN_SAMPLE_SHADING_VALUE, 1);
+  FLOATS(w, GL_LINE_WIDTH, 1);
+  FLOATS(w, GL_POINT_SIZE, 1);
+  FLOATS(w, GL_DEPTH_RANGE, 2);
+  FLOATS(w, GL_COLOR_CLEAR_VALUE, 4);
+  INTEGERS(w, GL_SCISSOR_BOX, 4);
+  INTEGERS(w, GL_DRAW_BUFFER0, 1);
+  INTEGERS(w, GL_READ_BUFFER, 1);
+}
+
 }  // namespace
 
 GLStateSnapshot CaptureGLState() {
@@ -59,6 +175,10 @@ GLStateSnapshot CaptureGLState() {
   s.blendEquationAlpha = Integer(GL_BLEND_EQUATION_ALPHA);
   glGetIntegerv(GL_VIEWPORT, s.viewport);
   s.unpackAlignment = Integer(GL_UNPACK_ALIGNMENT);
+  CapturePixelStoreAndBuffers(s.wide);
+  CaptureUnits(s.wide);
+  CaptureEnables(s.wide);
+  CaptureFixedFunction(s.wide);
   return s;
 }
 
@@ -85,6 +205,14 @@ std::string DescribeDifferences(const GLStateSnapshot& a, const GLStateSnapshot&
   Compare(out, "blend equation alpha", a.blendEquationAlpha, b.blendEquationAlpha);
   for (int i = 0; i < 4; ++i) Compare(out, "viewport", a.viewport[i], b.viewport[i]);
   Compare(out, "unpack alignment", a.unpackAlignment, b.unpackAlignment);
+  const size_t common = std::min(a.wide.size(), b.wide.size());
+  for (size_t i = 0; i < common; ++i) {
+    const std::vector<double>& x = a.wide[i].second;
+    const std::vector<double>& y = b.wide[i].second;
+    for (size_t k = 0; k < x.size() && k < y.size(); ++k)
+      Compare(out, a.wide[i].first.c_str(), x[k], y[k]);
+  }
+  Compare(out, "number of wide entries", a.wide.size(), b.wide.size());
   return out.str();
 }
 

@@ -6,6 +6,8 @@
 #pragma once
 
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace reliability {
 
@@ -27,6 +29,12 @@ struct GLStateSnapshot {
   int blendEquationRGB = 0, blendEquationAlpha = 0;
   int viewport[4] = {0, 0, 0, 0};
   int unpackAlignment = 0;
+  // Everything else a plug-in could disturb, by name: pixel store, buffer
+  // bindings per target, texture and sampler bindings per unit, every
+  // enable, masks, blend equations and colour, polygon mode, face culling,
+  // depth, stencil and logic-op settings, sample mask, scissor box,
+  // framebuffer and renderbuffer bindings, draw and read buffers.
+  std::vector<std::pair<std::string, std::vector<double>>> wide;
 };
 
 // Needs a current context.

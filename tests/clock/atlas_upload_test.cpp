@@ -1,0 +1,62 @@
+// A glyph atlas upload that the driver refuses (out of memory, say): the
+// frame reports no GL error to the host, the atlas stays marked so that the
+// next frame tries again, and once an upload succeeds the read-out shows.
+#include "tests/clock/ClockFixture.h"
+
+namespace {
+
+using clocktest::ClockFixture;
+using clocktest::Utc;
+
+decltype(ffgl::GLEntryPoints::TexImage2D) realTexImage2D = nullptr;
+int refusedUploads = 0;
+
+// Passes the call on with a width the driver must reject, as it rejects an
+// upload it has no memory for: with an error and no storage.
+void FFGL_APIENTRY RefusingTexImage2D(GLenum target, GLint level, GLint format, GLsizei width,
+                                      GLsizei height, GLint border, GLenum pixelFormat,
+                                      GLenum type, const void* pixels) {
+  ++refusedUploads;
+  realTexImage2D(target, level, format, -width, height, border, pixelFormat, type, pixels);
+}
+
+int Inked(const host::Pixels& pixels) {
+  int inked = 0;
+  for (size_t i = 3; i < pixels.rgba.size(); i += 4) inked += pixels.rgba[i] > 127;
+  return inked;
+}
+
+class AtlasUpload : public ClockFixture {
+ protected:
+  void TearDown() override {
+    if (realTexImage2D != nullptr) ffgl::glEntryPoints.TexImage2D = realTexImage2D;
+    ClockFixture::TearDown();
+  }
+};
+
+TEST_F(AtlasUpload, ARefusedUploadIsTriedAgainAndLeavesNoError) {
+  clocktest::FrozenNow() = Utc(2026, 12, 8, 10, 9, 59, 500);
+  Make(128, 72);
+  realTexImage2D = ffgl::glEntryPoints.TexImage2D;
+  ffgl::glEntryPoints.TexImage2D = RefusingTexImage2D;
+  refusedUploads = 0;
+
+  const host::Pixels refused = Frame();
+  EXPECT_EQ(refusedUploads, 1);
+  EXPECT_EQ(host::TakeGLError(), 0u) << "the refusal is the plug-in's, not the host's";
+  EXPECT_TRUE(clock->atlasDirty);
+  EXPECT_EQ(clock->atlasRebuilds, 0);
+  EXPECT_EQ(Inked(refused), 0);
+
+  Frame();
+  EXPECT_EQ(refusedUploads, 2) << "still marked, so the next frame tries again";
+
+  ffgl::glEntryPoints.TexImage2D = realTexImage2D;
+  const host::Pixels drawn = Frame();
+  EXPECT_FALSE(clock->atlasDirty);
+  EXPECT_EQ(clock->atlasRebuilds, 1);
+  EXPECT_GT(Inked(drawn), 200);
+  EXPECT_EQ(host::TakeGLError(), 0u);
+}
+
+}  // namespace
