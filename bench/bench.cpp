@@ -497,8 +497,11 @@ void MeasureInstructions(const Options& options, bench::Report& report) {
   char self[4096] = {};
   const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
   if (length <= 0) return;
-  char dirTemplate[] = "/tmp/tickora-bench-XXXXXX";
-  const char* dir = mkdtemp(dirTemplate);
+  // The callgrind dumps go where the user keeps temporary files.
+  const char* tmp = std::getenv("TMPDIR");
+  std::string dirTemplate = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
+                            "/tickora-bench-XXXXXX";
+  const char* dir = mkdtemp(&dirTemplate[0]);
   if (dir == nullptr) return;
   std::ostringstream command;
   command << "valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file=" << dir
