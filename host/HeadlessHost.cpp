@@ -1,11 +1,12 @@
 #include "host/HeadlessHost.h"
 
+#include "host/GLText.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/glcorearb.h>
 #include <dlfcn.h>
-
 
 namespace host {
 namespace {
@@ -75,15 +76,9 @@ bool GLContext::MakeCurrent() {
   return eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context) == EGL_TRUE;
 }
 
-std::string GLContext::Renderer() const {
-  const auto* text = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-  return text != nullptr ? text : "";
-}
+std::string GLContext::Renderer() const { return GLText(GL_RENDERER); }
 
-std::string GLContext::Version() const {
-  const auto* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-  return text != nullptr ? text : "";
-}
+std::string GLContext::Version() const { return GLText(GL_VERSION); }
 
 std::vector<float> GetUniformFloats(unsigned program, const char* name, int components) {
   std::vector<float> values(static_cast<size_t>(components > 0 ? components : 1), 0.0f);

@@ -1,6 +1,7 @@
 #include "windows/WglContext.h"
 
 #include "host/FramebufferCalls.h"
+#include "host/GLText.h"
 
 #include <windows.h>
 
@@ -98,15 +99,9 @@ unsigned WglContext::BoundFramebuffer() const {
   return static_cast<unsigned>(bound);
 }
 
-std::string WglContext::Renderer() const {
-  const auto* text = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-  return text != nullptr ? text : "";
-}
+std::string WglContext::Renderer() const { return host::GLText(GL_RENDERER); }
 
-std::string WglContext::Version() const {
-  const auto* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-  return text != nullptr ? text : "";
-}
+std::string WglContext::Version() const { return host::GLText(GL_VERSION); }
 
 bool WglContext::IsCoreProfile() const {
   GLint mask = 0;
