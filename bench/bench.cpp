@@ -11,6 +11,7 @@
 #include "bench/Stats.h"
 #include "ffgl/FFGL.h"
 #include "host/HeadlessHost.h"
+#include "host/PlugMainCalls.h"
 #include "tickora/DigitalShaders.h"
 #include "tickora/HandsBox.h"
 #include "tickora/Tickora.h"
@@ -69,40 +70,22 @@ double NowMs() {
   return duration<double, std::milli>(steady_clock::now().time_since_epoch()).count();
 }
 
-FFMixed Pointer(const void* p) {
-  FFMixed m;
-  m.PointerValue = const_cast<void*>(p);
-  return m;
-}
-
-FFMixed Zero() {
-  FFMixed m;
-  m.PointerValue = nullptr;
-  return m;
-}
+// The plug-in linked in, called as a host calls the shared library.
+const host::LinkedPlugin plugin(&plugMain);
 
 FFInstanceID Instantiate(uint32_t width, uint32_t height) {
-  FFGLViewportStruct viewport{0, 0, width, height};
-  void* handle = plugMain(FF_INSTANTIATE_GL, Pointer(&viewport), nullptr).PointerValue;
-  return handle == reinterpret_cast<void*>(UINTPTR_MAX) ? nullptr : handle;
+  return plugin.Instantiate(width, height);
 }
 
 void Destroy(FFInstanceID instance) {
-  if (instance != nullptr) plugMain(FF_DEINSTANTIATE_GL, Zero(), instance);
+  if (instance != nullptr) plugin.Deinstantiate(instance);
 }
 
 void SetParam(FFInstanceID instance, int32_t index, float value) {
-  SetParameterStruct record{};
-  record.ParameterNumber = static_cast<uint32_t>(index);
-  record.NewParameterValue.PointerValue = nullptr;
-  record.NewParameterValue.FloatValue = value;
-  plugMain(FF_SET_PARAMETER, Pointer(&record), instance);
+  plugin.SetParameter(instance, static_cast<uint32_t>(index), value);
 }
 
-void Frame(FFInstanceID instance) {
-  ProcessOpenGLStruct frame{};
-  plugMain(FF_PROCESS_OPENGL, Pointer(&frame), instance);
-}
+void Frame(FFInstanceID instance) { plugin.ProcessFrame(instance); }
 
 Tickora* AsTickora(FFInstanceID instance) {
   return dynamic_cast<Tickora*>(static_cast<CFFGLPlugin*>(instance));
@@ -514,8 +497,11 @@ void MeasureInstructions(const Options& options, bench::Report& report) {
   char self[4096] = {};
   const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
   if (length <= 0) return;
-  char dirTemplate[] = "/tmp/tickora-bench-XXXXXX";
-  const char* dir = mkdtemp(dirTemplate);
+  // The callgrind dumps go where the user keeps temporary files.
+  const char* tmp = std::getenv("TMPDIR");
+  std::string dirTemplate = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
+                            "/tickora-bench-XXXXXX";
+  const char* dir = mkdtemp(&dirTemplate[0]);
   if (dir == nullptr) return;
   std::ostringstream command;
   command << "valgrind --tool=callgrind --instr-atstart=no --callgrind-out-file=" << dir

@@ -1,6 +1,8 @@
-// plugMain: the single export, a switch over the FFGL function codes. Global
-// queries are answered from a prototype instance, per-instance codes are
-// forwarded to the instance's virtual operations.
+// plugMain: the single export. A table maps each function code to its
+// handler and to the value the code answers when it cannot complete. Global
+// codes are answered from a prototype instance; per-instance codes reach
+// their handler only through LiveInstance, the one place a handle becomes an
+// instance.
 //
 // Nothing from a host is trusted: record pointers are checked for null,
 // instance handles are checked against the instances this library made (so a
@@ -11,42 +13,38 @@
 #include "ffgl/GLEntryPoints.h"
 #include "ffgl/HostGLState.h"
 #include "ffgl/InstanceContext.h"
+#include "ffgl/Mixed.h"
 #include "ffgl/PluginRegistration.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
-#include <cstring>
 #include <new>
+#include <optional>
 #include <vector>
 
 namespace {
+
+using ffgl::MixedFloat;
+using ffgl::MixedPointer;
+using ffgl::MixedUInt;
+
+// A handler's answer; none when the code could not complete, in which case
+// the caller answers the code's failure value from the table.
+using Answer = std::optional<FFMixed>;
+constexpr std::nullopt_t kFailed = std::nullopt;
+
+template <typename Record>
+Record* RecordOf(FFMixed input) {
+  return static_cast<Record*>(input.PointerValue);
+}
+
+// ------------------------------------------- the prototype and the instances
 
 CFFGLPlugin* prototype = nullptr;
 bool glLoadAttempted = false;
 bool glLoadSucceeded = false;
 std::vector<CFFGLPlugin*> liveInstances;
-
-FFMixed Code(uint32_t value) {
-  FFMixed result;
-  result.PointerValue = nullptr;
-  result.UIntValue = value;
-  return result;
-}
-
-FFMixed Float(float value) {
-  FFMixed result;
-  result.PointerValue = nullptr;
-  result.FloatValue = value;
-  return result;
-}
-
-FFMixed Pointer(const void* pointer) {
-  FFMixed result;
-  result.PointerValue = const_cast<void*>(pointer);
-  return result;
-}
-
-FFMixed AllOnes() { return Pointer(reinterpret_cast<void*>(UINTPTR_MAX)); }
 
 bool EnsurePrototype() {
   if (prototype != nullptr) return true;
@@ -62,6 +60,8 @@ const ParamInfo* PrototypeParam(uint32_t index) {
   return EnsurePrototype() ? prototype->FindParam(index) : nullptr;
 }
 
+// Only pointers this library handed out and has not deleted are instances;
+// anything else a host passes is compared, never dereferenced.
 CFFGLPlugin* LiveInstance(FFInstanceID handle) {
   if (handle == nullptr) return nullptr;
   for (CFFGLPlugin* instance : liveInstances)
@@ -75,39 +75,23 @@ void DestroyInstance(CFFGLPlugin* instance) {
   delete instance;
 }
 
-FFMixed SetUpInstance(CFFGLPlugin* instance, const FFGLViewportStruct* viewport);
+// ------------------------------------------------------------ instantiation
 
-FFMixed InstantiateGL(const FFGLViewportStruct* viewport) {
-  PluginRegistration* registration = GetPluginRegistration();
-  if (registration == nullptr || viewport == nullptr) return AllOnes();
-  if (!EnsurePrototype()) return AllOnes();
-
-  CFFGLPlugin* instance = nullptr;
-  if (registration->factory(&instance) == FF_FAIL || instance == nullptr) return AllOnes();
-  try {
-    liveInstances.push_back(instance);
-    return SetUpInstance(instance, viewport);
-  } catch (...) {
-    // No half-built instance may reach the host or stay on our list.
-    DestroyInstance(instance);
-    return AllOnes();
-  }
-}
-
-FFMixed SetUpInstance(CFFGLPlugin* instance, const FFGLViewportStruct* viewport) {
+// Defaults by type, then the GL entry points (loaded once per process), then
+// the instance's GL objects. Any failure deletes the instance.
+Answer SetUpInstance(CFFGLPlugin* instance, const FFGLViewportStruct* viewport) {
   const uint32_t count = prototype->GetNumParams();
   for (uint32_t i = 0; i < count; ++i) {
     const ParamInfo* record = prototype->FindParam(i);
-    const uint32_t type = prototype->GetParamType(i);
     FFResult result;
-    if (IsStringParamType(type)) {
+    if (IsStringParamType(prototype->GetParamType(i))) {
       result = instance->SetTextParameter(i, record != nullptr ? record->defaultText.c_str() : "");
     } else {
       result = instance->SetFloatParameter(i, record != nullptr ? record->defaultValue : 0.0f);
     }
     if (result == FF_FAIL) {
       DestroyInstance(instance);
-      return AllOnes();
+      return kFailed;
     }
   }
 
@@ -117,7 +101,7 @@ FFMixed SetUpInstance(CFFGLPlugin* instance, const FFGLViewportStruct* viewport)
   }
   if (!glLoadSucceeded) {
     DestroyInstance(instance);
-    return AllOnes();
+    return kFailed;
   }
 
   ffgl::RememberCreatorContext(*instance);
@@ -134,259 +118,382 @@ FFMixed SetUpInstance(CFFGLPlugin* instance, const FFGLViewportStruct* viewport)
   }
   if (initResult != FF_SUCCESS) {
     DestroyInstance(instance);
-    return AllOnes();
+    return kFailed;
   }
-  return Pointer(instance);
+  return MixedPointer(instance);
 }
 
-FFMixed Dispatch(uint32_t code, FFMixed input, FFInstanceID handle) {
-  switch (code) {
-    case FF_GET_INFO: {
-      PluginRegistration* registration = GetPluginRegistration();
-      return Pointer(registration != nullptr ? &registration->info : nullptr);
-    }
-    case FF_DEINITIALISE:
-      delete prototype;
-      prototype = nullptr;
-      return Code(FF_SUCCESS);
+Answer InstantiateGL(FFMixed input) {
+  const auto* viewport = RecordOf<const FFGLViewportStruct>(input);
+  PluginRegistration* registration = GetPluginRegistration();
+  if (registration == nullptr || viewport == nullptr || !EnsurePrototype()) return kFailed;
 
-    case FF_GET_NUM_PARAMETERS:
-      return EnsurePrototype() ? Code(prototype->GetNumParams()) : Code(FF_FAIL);
+  CFFGLPlugin* instance = nullptr;
+  if (registration->factory(&instance) == FF_FAIL || instance == nullptr) return kFailed;
+  try {
+    liveInstances.push_back(instance);
+    return SetUpInstance(instance, viewport);
+  } catch (...) {
+    // No half-built instance may reach the host or stay on our list.
+    DestroyInstance(instance);
+    return kFailed;
+  }
+}
 
-    case FF_GET_PARAMETER_NAME: {
-      const ParamInfo* record = PrototypeParam(input.UIntValue);
-      return Pointer(record != nullptr ? record->name : nullptr);
-    }
-    case FF_GET_PARAMETER_DEFAULT: {
-      const ParamInfo* record = PrototypeParam(input.UIntValue);
-      if (record == nullptr) return Code(FF_FAIL);
-      if (IsStringParamType(record->type)) return Pointer(record->defaultText.c_str());
-      return Float(record->defaultValue);
-    }
-    case FF_GET_PARAMETER_DISPLAY: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      if (instance == nullptr) return AllOnes();
-      return Pointer(instance->GetParameterDisplay(input.UIntValue));
-    }
-    case FF_SET_PARAMETER: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      const auto* record = static_cast<const SetParameterStruct*>(input.PointerValue);
-      if (instance == nullptr || record == nullptr || !EnsurePrototype()) return Code(FF_FAIL);
-      const uint32_t index = record->ParameterNumber;
-      if (IsStringParamType(prototype->GetParamType(index))) {
-        return Code(instance->SetTextParameter(
-            index, static_cast<const char*>(record->NewParameterValue.PointerValue)));
-      }
-      return Code(instance->SetFloatParameter(index, record->NewParameterValue.FloatValue));
-    }
-    case FF_GET_PARAMETER: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      if (instance == nullptr || !EnsurePrototype()) return Code(FF_FAIL);
-      const uint32_t index = input.UIntValue;
-      if (IsStringParamType(prototype->GetParamType(index)))
-        return Pointer(instance->GetTextParameter(index));
-      return Float(instance->GetFloatParameter(index));
-    }
-    case FF_GET_PLUGIN_CAPS: {
-      if (!EnsurePrototype()) return Code(FF_FAIL);
-      switch (input.UIntValue) {
-        case FF_CAP_SET_TIME:
-          return Code(prototype->timeSupported ? FF_SUPPORTED : FF_UNSUPPORTED);
-        case FF_CAP_MINIMUM_INPUT_FRAMES:
-          return Code(prototype->minInputs >= 0 ? static_cast<uint32_t>(prototype->minInputs) : 0);
-        case FF_CAP_MAXIMUM_INPUT_FRAMES:
-          return Code(prototype->maxInputs >= 0 ? static_cast<uint32_t>(prototype->maxInputs) : 0);
-        default:
-          return Code(FF_UNSUPPORTED);
-      }
-    }
-    case FF_GET_EXTENDED_INFO: {
-      PluginRegistration* registration = GetPluginRegistration();
-      return Pointer(registration != nullptr ? &registration->extendedInfo : nullptr);
-    }
-    case FF_GET_PARAMETER_TYPE:
-      return EnsurePrototype() ? Code(prototype->GetParamType(input.UIntValue)) : Code(FF_FAIL);
+// ---------------------------------------------------------- global handlers
 
-    case FF_GET_INPUT_STATUS: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      return instance != nullptr ? Code(instance->GetInputStatus(input.UIntValue)) : Code(FF_FAIL);
-    }
-    case FF_PROCESS_OPENGL: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      auto* frame = static_cast<ProcessOpenGLStruct*>(input.PointerValue);
-      if (instance == nullptr || frame == nullptr) return Code(FF_FAIL);
-      if (!ffgl::InCreatorContext(*instance)) return Code(FF_FAIL);
-      if (!instance->glConnected) {
-        instance->Connect();
-        instance->glConnected = true;
-      }
-      ffgl::HostGLState hostState;
-      return Code(instance->ProcessOpenGL(frame));
-    }
-    case FF_INSTANTIATE_GL:
-      return InstantiateGL(static_cast<const FFGLViewportStruct*>(input.PointerValue));
+Answer GetInfo(FFMixed) {
+  PluginRegistration* registration = GetPluginRegistration();
+  if (registration == nullptr) return kFailed;
+  return MixedPointer(&registration->info);
+}
 
-    case FF_DEINSTANTIATE_GL: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      if (instance == nullptr) return Code(FF_FAIL);
-      {
-        ffgl::HostGLState hostState;
-        if (instance->glConnected) {
-          instance->Disconnect();
-          instance->glConnected = false;
-        }
-        // In another context the instance's names are the host's objects:
-        // its own stay to go with the context that made them.
-        if (ffgl::InCreatorContext(*instance)) instance->DeInitGL();
-        DestroyInstance(instance);
-      }
-      return Code(FF_SUCCESS);
-    }
-    case FF_SET_TIME: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      const auto* time = static_cast<const double*>(input.PointerValue);
-      if (instance == nullptr || time == nullptr) return Code(FF_FAIL);
-      return Code(instance->SetTime(*time));
-    }
-    case FF_CONNECT:
-    case FF_DISCONNECT: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      if (instance == nullptr) return Code(FF_FAIL);
-      const bool connect = code == FF_CONNECT;
-      const FFResult result = connect ? instance->Connect() : instance->Disconnect();
-      if (result != FF_SUCCESS) return Code(result);
-      instance->glConnected = connect;
-      return Code(FF_SUCCESS);
-    }
-    case FF_RESIZE: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      const auto* viewport = static_cast<const FFGLViewportStruct*>(input.PointerValue);
-      if (instance == nullptr || viewport == nullptr) return Code(FF_FAIL);
-      if (!ffgl::InCreatorContext(*instance)) return Code(FF_FAIL);
-      ffgl::HostGLState hostState;
-      return Code(instance->Resize(viewport));
-    }
-    case FF_GET_NUM_PARAMETER_ELEMENTS: {
-      const ParamInfo* record = PrototypeParam(input.UIntValue);
-      return record != nullptr ? Code(static_cast<uint32_t>(record->elements.size()))
-                               : Code(FF_FAIL);
-    }
-    case FF_GET_PARAMETER_USAGE: {
-      const ParamInfo* record = PrototypeParam(input.UIntValue);
-      return record != nullptr ? Code(record->usage) : Code(FF_FAIL);
-    }
-    case FF_GET_PLUGIN_SHORT_NAME:
-      return Pointer(EnsurePrototype() ? prototype->GetShortName() : nullptr);
+Answer GetExtendedInfo(FFMixed) {
+  PluginRegistration* registration = GetPluginRegistration();
+  if (registration == nullptr) return kFailed;
+  return MixedPointer(&registration->extendedInfo);
+}
 
-    case FF_INITIALISE_V2:
-      return Code(EnsurePrototype() ? FF_SUCCESS : FF_FAIL);
+Answer InitialiseV2(FFMixed) {
+  if (!EnsurePrototype()) return kFailed;
+  return MixedUInt(FF_SUCCESS);
+}
 
-    case FF_GET_PARAMETER_ELEMENT_NAME:
-    case FF_GET_PARAMETER_ELEMENT_VALUE: {
-      const bool wantName = code == FF_GET_PARAMETER_ELEMENT_NAME;
-      const auto* which = static_cast<const ElementIndexStruct*>(input.PointerValue);
-      const ParamInfo* record = which != nullptr ? PrototypeParam(which->ParameterNumber) : nullptr;
-      if (record == nullptr || which->ElementNumber >= record->elements.size())
-        return wantName ? Pointer(nullptr) : Code(FF_FAIL);
-      const ParamElement& element = record->elements[which->ElementNumber];
-      return wantName ? Pointer(element.name.c_str()) : Float(element.value);
-    }
-    case FF_SET_PARAMETER_ELEMENT_VALUE: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      const auto* change = static_cast<const SetElementValueStruct*>(input.PointerValue);
-      if (instance == nullptr || change == nullptr) return Code(FF_FAIL);
-      ParamInfo* record = instance->FindParam(change->ParameterNumber);
-      if (record == nullptr || change->ElementNumber >= record->elements.size())
-        return Code(FF_FAIL);
-      record->elements[change->ElementNumber].value = change->NewParameterValue;
-      return Code(FF_SUCCESS);
-    }
-    case FF_SET_BEATINFO: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      const auto* beat = static_cast<const BeatInfoStruct*>(input.PointerValue);
-      if (instance == nullptr || beat == nullptr) return Code(FF_FAIL);
-      instance->SetBeatInfo(beat->bpm, beat->barPhase);
-      return Code(FF_SUCCESS);
-    }
-    case FF_SET_HOSTINFO: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      const auto* info = static_cast<const HostInfoStruct*>(input.PointerValue);
-      if (instance == nullptr || info == nullptr) return Code(FF_FAIL);
-      instance->SetHostInfo(info->name, info->version);
-      return Code(FF_SUCCESS);
-    }
-    case FF_SET_SAMPLERATE: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      if (instance == nullptr) return Code(FF_FAIL);
-      instance->SetSampleRate(input.UIntValue);
-      return Code(FF_SUCCESS);
-    }
-    case FF_GET_RANGE: {
-      auto* range = static_cast<RangeStruct*>(input.PointerValue);
-      if (range == nullptr || !EnsurePrototype()) return Code(FF_FAIL);
-      const ParamInfo* record = prototype->FindParam(range->ParameterNumber);
-      range->min = record != nullptr ? record->rangeMin : 0.0f;
-      range->max = record != nullptr ? record->rangeMax : 1.0f;
-      return Code(FF_SUCCESS);
-    }
-    case FF_GET_THUMBNAIL: {
-      auto* thumbnail = static_cast<ThumbnailStruct*>(input.PointerValue);
-      if (thumbnail != nullptr) {
-        thumbnail->width = 0;
-        thumbnail->height = 0;
-      }
-      return Code(FF_FAIL);
-    }
-    case FF_GET_NUM_FILE_PARAMETER_EXTENSIONS: {
-      if (!EnsurePrototype()) return Code(FF_FAIL);
-      const ParamInfo* record = prototype->FindParam(input.UIntValue);
-      return Code(record != nullptr ? static_cast<uint32_t>(record->fileExtensions.size()) : 0);
-    }
-    case FF_GET_FILE_PARAMETER_EXTENSION: {
-      const auto* which = static_cast<const ElementIndexStruct*>(input.PointerValue);
-      const ParamInfo* record = which != nullptr ? PrototypeParam(which->ParameterNumber) : nullptr;
-      if (record == nullptr || which->ElementNumber >= record->fileExtensions.size())
-        return Pointer(nullptr);
-      return Pointer(record->fileExtensions[which->ElementNumber].c_str());
-    }
-    case FF_GET_PARAMETER_VISIBILITY: {
-      const ParamInfo* record = nullptr;
-      if (handle != nullptr) {
-        CFFGLPlugin* instance = LiveInstance(handle);
-        if (instance == nullptr) return Code(FF_FAIL);
-        record = instance->FindParam(input.UIntValue);
-      } else {
-        record = PrototypeParam(input.UIntValue);
-      }
-      if (record == nullptr) return Code(FF_FAIL);
-      return Code(record->visible ? 1u : 0u);
-    }
-    case FF_GET_PARAMETER_EVENTS: {
-      CFFGLPlugin* instance = LiveInstance(handle);
-      auto* events = static_cast<ParameterEventsStruct*>(input.PointerValue);
-      if (instance == nullptr || events == nullptr) return Code(FF_FAIL);
-      instance->HarvestParamEvents(*events);
-      return Code(FF_SUCCESS);
-    }
+Answer Deinitialise(FFMixed) {
+  delete prototype;
+  prototype = nullptr;
+  return MixedUInt(FF_SUCCESS);
+}
+
+Answer GetPluginShortName(FFMixed) {
+  if (!EnsurePrototype()) return kFailed;
+  return MixedPointer(prototype->GetShortName());
+}
+
+Answer GetPluginCaps(FFMixed input) {
+  if (!EnsurePrototype()) return kFailed;
+  switch (input.UIntValue) {
+    case FF_CAP_SET_TIME:
+      return MixedUInt(prototype->timeSupported ? FF_SUPPORTED : FF_UNSUPPORTED);
+    case FF_CAP_MINIMUM_INPUT_FRAMES:
+      return MixedUInt(prototype->minInputs >= 0 ? static_cast<uint32_t>(prototype->minInputs) : 0);
+    case FF_CAP_MAXIMUM_INPUT_FRAMES:
+      return MixedUInt(prototype->maxInputs >= 0 ? static_cast<uint32_t>(prototype->maxInputs) : 0);
     default:
-      return Code(FF_FAIL);
+      return MixedUInt(FF_UNSUPPORTED);
   }
 }
 
-// The value a code answers when it cannot complete.
+Answer GetNumParameters(FFMixed) {
+  if (!EnsurePrototype()) return kFailed;
+  return MixedUInt(prototype->GetNumParams());
+}
+
+Answer GetParameterType(FFMixed input) {
+  if (!EnsurePrototype()) return kFailed;
+  return MixedUInt(prototype->GetParamType(input.UIntValue));
+}
+
+Answer GetParameterName(FFMixed input) {
+  const ParamInfo* record = PrototypeParam(input.UIntValue);
+  if (record == nullptr) return kFailed;
+  return MixedPointer(record->name);
+}
+
+Answer GetParameterDefault(FFMixed input) {
+  const ParamInfo* record = PrototypeParam(input.UIntValue);
+  if (record == nullptr) return kFailed;
+  if (IsStringParamType(record->type)) return MixedPointer(record->defaultText.c_str());
+  return MixedFloat(record->defaultValue);
+}
+
+Answer GetNumParameterElements(FFMixed input) {
+  const ParamInfo* record = PrototypeParam(input.UIntValue);
+  if (record == nullptr) return kFailed;
+  return MixedUInt(static_cast<uint32_t>(record->elements.size()));
+}
+
+Answer GetParameterUsage(FFMixed input) {
+  const ParamInfo* record = PrototypeParam(input.UIntValue);
+  if (record == nullptr) return kFailed;
+  return MixedUInt(record->usage);
+}
+
+// The option element a record names, or null when either index is out of range.
+const ParamElement* ElementOf(FFMixed input) {
+  const auto* which = RecordOf<const ElementIndexStruct>(input);
+  const ParamInfo* record = which != nullptr ? PrototypeParam(which->ParameterNumber) : nullptr;
+  if (record == nullptr || which->ElementNumber >= record->elements.size()) return nullptr;
+  return &record->elements[which->ElementNumber];
+}
+
+Answer GetParameterElementName(FFMixed input) {
+  const ParamElement* element = ElementOf(input);
+  if (element == nullptr) return kFailed;
+  return MixedPointer(element->name.c_str());
+}
+
+Answer GetParameterElementValue(FFMixed input) {
+  const ParamElement* element = ElementOf(input);
+  if (element == nullptr) return kFailed;
+  return MixedFloat(element->value);
+}
+
+Answer GetRange(FFMixed input) {
+  auto* range = RecordOf<RangeStruct>(input);
+  if (range == nullptr || !EnsurePrototype()) return kFailed;
+  const ParamInfo* record = prototype->FindParam(range->ParameterNumber);
+  range->min = record != nullptr ? record->rangeMin : 0.0f;
+  range->max = record != nullptr ? record->rangeMax : 1.0f;
+  return MixedUInt(FF_SUCCESS);
+}
+
+// No thumbnail: the record is emptied so that a host reading it anyway
+// finds no picture.
+Answer GetThumbnail(FFMixed input) {
+  auto* thumbnail = RecordOf<ThumbnailStruct>(input);
+  if (thumbnail != nullptr) {
+    thumbnail->width = 0;
+    thumbnail->height = 0;
+  }
+  return kFailed;
+}
+
+Answer GetNumFileParameterExtensions(FFMixed input) {
+  if (!EnsurePrototype()) return kFailed;
+  const ParamInfo* record = prototype->FindParam(input.UIntValue);
+  return MixedUInt(record != nullptr ? static_cast<uint32_t>(record->fileExtensions.size()) : 0);
+}
+
+Answer GetFileParameterExtension(FFMixed input) {
+  const auto* which = RecordOf<const ElementIndexStruct>(input);
+  const ParamInfo* record = which != nullptr ? PrototypeParam(which->ParameterNumber) : nullptr;
+  if (record == nullptr || which->ElementNumber >= record->fileExtensions.size()) return kFailed;
+  return MixedPointer(record->fileExtensions[which->ElementNumber].c_str());
+}
+
+// Without a handle the host asks for the initial visibility.
+Answer GetParameterVisibility(FFMixed input) {
+  const ParamInfo* record = PrototypeParam(input.UIntValue);
+  if (record == nullptr) return kFailed;
+  return MixedUInt(record->visible ? 1u : 0u);
+}
+
+// ----------------------------------------------------- per-instance handlers
+
+Answer InstanceParameterVisibility(CFFGLPlugin& instance, FFMixed input) {
+  const ParamInfo* record = instance.FindParam(input.UIntValue);
+  if (record == nullptr) return kFailed;
+  return MixedUInt(record->visible ? 1u : 0u);
+}
+
+Answer GetParameterDisplay(CFFGLPlugin& instance, FFMixed input) {
+  return MixedPointer(instance.GetParameterDisplay(input.UIntValue));
+}
+
+Answer SetParameter(CFFGLPlugin& instance, FFMixed input) {
+  const auto* record = RecordOf<const SetParameterStruct>(input);
+  if (record == nullptr || !EnsurePrototype()) return kFailed;
+  const uint32_t index = record->ParameterNumber;
+  if (IsStringParamType(prototype->GetParamType(index))) {
+    return MixedUInt(instance.SetTextParameter(
+        index, static_cast<const char*>(record->NewParameterValue.PointerValue)));
+  }
+  return MixedUInt(instance.SetFloatParameter(index, record->NewParameterValue.FloatValue));
+}
+
+Answer GetParameter(CFFGLPlugin& instance, FFMixed input) {
+  if (!EnsurePrototype()) return kFailed;
+  const uint32_t index = input.UIntValue;
+  if (IsStringParamType(prototype->GetParamType(index)))
+    return MixedPointer(instance.GetTextParameter(index));
+  return MixedFloat(instance.GetFloatParameter(index));
+}
+
+Answer GetInputStatus(CFFGLPlugin& instance, FFMixed input) {
+  return MixedUInt(instance.GetInputStatus(input.UIntValue));
+}
+
+Answer ProcessOpenGL(CFFGLPlugin& instance, FFMixed input) {
+  auto* frame = RecordOf<ProcessOpenGLStruct>(input);
+  if (frame == nullptr) return kFailed;
+  if (!ffgl::InCreatorContext(instance)) return kFailed;
+  // A host that never sends FF_CONNECT still gets a connected instance.
+  if (!instance.glConnected) {
+    instance.Connect();
+    instance.glConnected = true;
+  }
+  ffgl::HostGLState hostState;
+  return MixedUInt(instance.ProcessOpenGL(frame));
+}
+
+Answer DeinstantiateGL(CFFGLPlugin& instance, FFMixed) {
+  {
+    ffgl::HostGLState hostState;
+    if (instance.glConnected) {
+      instance.Disconnect();
+      instance.glConnected = false;
+    }
+    // In another context the instance's names are the host's objects:
+    // its own stay to go with the context that made them.
+    if (ffgl::InCreatorContext(instance)) instance.DeInitGL();
+    DestroyInstance(&instance);
+  }
+  return MixedUInt(FF_SUCCESS);
+}
+
+Answer SetTime(CFFGLPlugin& instance, FFMixed input) {
+  const auto* time = RecordOf<const double>(input);
+  if (time == nullptr) return kFailed;
+  return MixedUInt(instance.SetTime(*time));
+}
+
+Answer Connect(CFFGLPlugin& instance, FFMixed) {
+  const FFResult result = instance.Connect();
+  if (result == FF_SUCCESS) instance.glConnected = true;
+  return MixedUInt(result);
+}
+
+Answer Disconnect(CFFGLPlugin& instance, FFMixed) {
+  const FFResult result = instance.Disconnect();
+  if (result == FF_SUCCESS) instance.glConnected = false;
+  return MixedUInt(result);
+}
+
+Answer Resize(CFFGLPlugin& instance, FFMixed input) {
+  const auto* viewport = RecordOf<const FFGLViewportStruct>(input);
+  if (viewport == nullptr) return kFailed;
+  if (!ffgl::InCreatorContext(instance)) return kFailed;
+  ffgl::HostGLState hostState;
+  return MixedUInt(instance.Resize(viewport));
+}
+
+Answer SetParameterElementValue(CFFGLPlugin& instance, FFMixed input) {
+  const auto* change = RecordOf<const SetElementValueStruct>(input);
+  if (change == nullptr) return kFailed;
+  ParamInfo* record = instance.FindParam(change->ParameterNumber);
+  if (record == nullptr || change->ElementNumber >= record->elements.size()) return kFailed;
+  record->elements[change->ElementNumber].value = change->NewParameterValue;
+  return MixedUInt(FF_SUCCESS);
+}
+
+Answer SetBeatInfo(CFFGLPlugin& instance, FFMixed input) {
+  const auto* beat = RecordOf<const BeatInfoStruct>(input);
+  if (beat == nullptr) return kFailed;
+  instance.SetBeatInfo(beat->bpm, beat->barPhase);
+  return MixedUInt(FF_SUCCESS);
+}
+
+Answer SetHostInfo(CFFGLPlugin& instance, FFMixed input) {
+  const auto* info = RecordOf<const HostInfoStruct>(input);
+  if (info == nullptr) return kFailed;
+  instance.SetHostInfo(info->name, info->version);
+  return MixedUInt(FF_SUCCESS);
+}
+
+Answer SetSampleRate(CFFGLPlugin& instance, FFMixed input) {
+  instance.SetSampleRate(input.UIntValue);
+  return MixedUInt(FF_SUCCESS);
+}
+
+Answer GetParameterEvents(CFFGLPlugin& instance, FFMixed input) {
+  auto* events = RecordOf<ParameterEventsStruct>(input);
+  if (events == nullptr) return kFailed;
+  instance.HarvestParamEvents(*events);
+  return MixedUInt(FF_SUCCESS);
+}
+
+// ---------------------------------------------------------------- the table
+
+using GlobalHandler = Answer (*)(FFMixed input);
+using InstanceHandler = Answer (*)(CFFGLPlugin& instance, FFMixed input);
+
+// What a code answers when it cannot complete: FF_FAIL in the low half, a
+// null pointer, or all 64 bits set.
+enum class Failure { kCode, kNull, kAllOnes };
+
+// A code with a global handler is answered without an instance; one with an
+// instance handler needs a live handle. A code with both takes the global
+// route when the host passes no handle.
+struct Route {
+  GlobalHandler global = nullptr;
+  InstanceHandler instance = nullptr;
+  Failure failure = Failure::kCode;
+};
+
+constexpr uint32_t kCodeCount = FF_GET_PARAMETER_EVENTS + 1;
+using RouteTable = std::array<Route, kCodeCount>;
+
+constexpr RouteTable MakeRoutes() {
+  RouteTable t{};
+  t[FF_GET_INFO] = {GetInfo, nullptr, Failure::kNull};
+  t[FF_DEINITIALISE] = {Deinitialise, nullptr, Failure::kCode};
+  t[FF_GET_NUM_PARAMETERS] = {GetNumParameters, nullptr, Failure::kCode};
+  t[FF_GET_PARAMETER_NAME] = {GetParameterName, nullptr, Failure::kNull};
+  t[FF_GET_PARAMETER_DEFAULT] = {GetParameterDefault, nullptr, Failure::kCode};
+  t[FF_GET_PARAMETER_DISPLAY] = {nullptr, GetParameterDisplay, Failure::kAllOnes};
+  t[FF_SET_PARAMETER] = {nullptr, SetParameter, Failure::kCode};
+  t[FF_GET_PARAMETER] = {nullptr, GetParameter, Failure::kCode};
+  t[FF_GET_PLUGIN_CAPS] = {GetPluginCaps, nullptr, Failure::kCode};
+  t[FF_GET_EXTENDED_INFO] = {GetExtendedInfo, nullptr, Failure::kNull};
+  t[FF_GET_PARAMETER_TYPE] = {GetParameterType, nullptr, Failure::kCode};
+  t[FF_GET_INPUT_STATUS] = {nullptr, GetInputStatus, Failure::kCode};
+  t[FF_PROCESS_OPENGL] = {nullptr, ProcessOpenGL, Failure::kCode};
+  t[FF_INSTANTIATE_GL] = {InstantiateGL, nullptr, Failure::kAllOnes};
+  t[FF_DEINSTANTIATE_GL] = {nullptr, DeinstantiateGL, Failure::kCode};
+  t[FF_SET_TIME] = {nullptr, SetTime, Failure::kCode};
+  t[FF_CONNECT] = {nullptr, Connect, Failure::kCode};
+  t[FF_DISCONNECT] = {nullptr, Disconnect, Failure::kCode};
+  t[FF_RESIZE] = {nullptr, Resize, Failure::kCode};
+  t[FF_GET_NUM_PARAMETER_ELEMENTS] = {GetNumParameterElements, nullptr, Failure::kCode};
+  t[FF_GET_PARAMETER_USAGE] = {GetParameterUsage, nullptr, Failure::kCode};
+  t[FF_GET_PLUGIN_SHORT_NAME] = {GetPluginShortName, nullptr, Failure::kNull};
+  t[FF_INITIALISE_V2] = {InitialiseV2, nullptr, Failure::kCode};
+  t[FF_GET_PARAMETER_ELEMENT_NAME] = {GetParameterElementName, nullptr, Failure::kNull};
+  t[FF_GET_PARAMETER_ELEMENT_VALUE] = {GetParameterElementValue, nullptr, Failure::kCode};
+  t[FF_SET_PARAMETER_ELEMENT_VALUE] = {nullptr, SetParameterElementValue, Failure::kCode};
+  t[FF_SET_BEATINFO] = {nullptr, SetBeatInfo, Failure::kCode};
+  t[FF_SET_HOSTINFO] = {nullptr, SetHostInfo, Failure::kCode};
+  t[FF_SET_SAMPLERATE] = {nullptr, SetSampleRate, Failure::kCode};
+  t[FF_GET_RANGE] = {GetRange, nullptr, Failure::kCode};
+  t[FF_GET_THUMBNAIL] = {GetThumbnail, nullptr, Failure::kCode};
+  t[FF_GET_NUM_FILE_PARAMETER_EXTENSIONS] = {GetNumFileParameterExtensions, nullptr,
+                                             Failure::kCode};
+  t[FF_GET_FILE_PARAMETER_EXTENSION] = {GetFileParameterExtension, nullptr, Failure::kNull};
+  t[FF_GET_PARAMETER_VISIBILITY] = {GetParameterVisibility, InstanceParameterVisibility,
+                                    Failure::kCode};
+  t[FF_GET_PARAMETER_EVENTS] = {nullptr, GetParameterEvents, Failure::kCode};
+  return t;
+}
+
+constexpr RouteTable kRoutes = MakeRoutes();
+
+// Codes outside the table, and codes of other plug-in kinds, have no route.
+const Route& RouteFor(uint32_t code) {
+  static const Route kNoRoute{};
+  return code < kCodeCount ? kRoutes[code] : kNoRoute;
+}
+
 FFMixed FailureFor(uint32_t code) {
-  switch (code) {
-    case FF_GET_PARAMETER_NAME:
-    case FF_GET_PLUGIN_SHORT_NAME:
-    case FF_GET_PARAMETER_ELEMENT_NAME:
-    case FF_GET_FILE_PARAMETER_EXTENSION:
-      return Pointer(nullptr);
-    case FF_GET_PARAMETER_DISPLAY:
-    case FF_INSTANTIATE_GL:
-      return AllOnes();
+  switch (RouteFor(code).failure) {
+    case Failure::kNull:
+      return MixedPointer(nullptr);
+    case Failure::kAllOnes:
+      return ffgl::MixedAllOnes();
+    case Failure::kCode:
     default:
-      return Code(FF_FAIL);
+      return MixedUInt(FF_FAIL);
   }
+}
+
+Answer Dispatch(uint32_t code, FFMixed input, FFInstanceID handle) {
+  const Route& route = RouteFor(code);
+  if (route.global != nullptr && (route.instance == nullptr || handle == nullptr))
+    return route.global(input);
+  if (route.instance == nullptr) return kFailed;
+  CFFGLPlugin* instance = LiveInstance(handle);
+  if (instance == nullptr) return kFailed;
+  return route.instance(*instance, input);
 }
 
 }  // namespace
@@ -394,7 +501,8 @@ FFMixed FailureFor(uint32_t code) {
 FF_EXPORT FFMixed FF_CALL plugMain(uint32_t functionCode, FFMixed inputValue,
                                    FFInstanceID instanceID) {
   try {
-    return Dispatch(functionCode, inputValue, instanceID);
+    const Answer answer = Dispatch(functionCode, inputValue, instanceID);
+    return answer ? *answer : FailureFor(functionCode);
   } catch (...) {
     return FailureFor(functionCode);
   }

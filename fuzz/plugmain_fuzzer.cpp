@@ -14,7 +14,9 @@
 #include "fuzz/SessionBytes.h"
 
 #include "ffgl/FFGL.h"
+#include "ffgl/Mixed.h"
 #include "host/HeadlessHost.h"
+#include "host/PlugMainCalls.h"
 #include "tests/reliability/GLStateSnapshot.h"
 #include "tests/support/GLCallRecorder.h"
 #include "tickora/TimeSource.h"
@@ -44,18 +46,8 @@ constexpr int64_t kStartClock = 1796724599500;
 int64_t clockNow = kStartClock;
 int64_t FrozenClock() { return clockNow; }
 
-FFMixed Ptr(const void* pointer) {
-  FFMixed value;
-  value.PointerValue = const_cast<void*>(pointer);
-  return value;
-}
-
-FFMixed U32(uint32_t number) {
-  FFMixed value;
-  value.PointerValue = nullptr;
-  value.UIntValue = number;
-  return value;
-}
+// The plug-in linked in, called as a host calls the shared library.
+const host::LinkedPlugin plugin(&plugMain);
 
 float Bits(uint32_t bits) {
   float value;
@@ -194,13 +186,10 @@ bool Harness::Start() {
 
   // The dispatcher loads the GL entry points at the first instance; the
   // recorder goes over that table once it exists.
-  FFGLViewportStruct viewport{0, 0, kHostSide, kHostSide};
-  FFInstanceID first =
-      static_cast<FFInstanceID>(plugMain(FF_INSTANTIATE_GL, Ptr(&viewport),
-                                         nullptr).PointerValue);
-  if (first == nullptr || first == reinterpret_cast<FFInstanceID>(UINTPTR_MAX)) return false;
-  plugMain(FF_DEINSTANTIATE_GL, U32(0), first);
-  plugMain(FF_DEINITIALISE, U32(0), nullptr);
+  FFInstanceID first = plugin.Instantiate(kHostSide, kHostSide);
+  if (first == nullptr) return false;
+  plugin.Deinstantiate(first);
+  plugin.Deinitialise();
   recorder = std::make_unique<testing_support::GLCallRecorder>();
   hostState = reliability::CaptureGLState();
   reliability::TakeGLErrors();
@@ -219,7 +208,7 @@ void Harness::Forget(FFInstanceID handle) {
 FFMixed Harness::Call(uint32_t code, FFMixed input, FFInstanceID handle) {
   const bool wasLive = IsLive(handle);
   ++calls;
-  const FFMixed result = plugMain(code, input, handle);
+  const FFMixed result = plugin.Call(code, input, handle);
 
   if (const unsigned error = reliability::TakeGLErrors())
     Finding("GL error left pending", code, std::to_string(error));
@@ -229,7 +218,7 @@ FFMixed Harness::Call(uint32_t code, FFMixed input, FFInstanceID handle) {
 
   if (code == FF_INSTANTIATE_GL) {
     auto* made = static_cast<FFInstanceID>(result.PointerValue);
-    if (made == reinterpret_cast<FFInstanceID>(UINTPTR_MAX)) return result;
+    if (ffgl::IsAllOnes(result)) return result;
     if (made == nullptr || IsLive(made)) Finding("instantiation returned a bad handle", code);
     live.push_back(made);
     return result;
@@ -237,7 +226,7 @@ FFMixed Harness::Call(uint32_t code, FFMixed input, FFInstanceID handle) {
   if (IsInstanceCode(code) && !wasLive && result.UIntValue != FF_FAIL)
     Finding("an instance code accepted a handle that is not live", code);
   if (code == FF_GET_PARAMETER_DISPLAY && !wasLive &&
-      result.PointerValue != reinterpret_cast<void*>(UINTPTR_MAX))
+      !ffgl::IsAllOnes(result))
     Finding("parameter display accepted a handle that is not live", code);
   // Visibility answers from the prototype without a handle, never for a stale one.
   if (code == FF_GET_PARAMETER_VISIBILITY && handle != nullptr && !wasLive &&
@@ -299,8 +288,8 @@ FFMixed Harness::Argument(uint32_t code, Reader& in) {
   // A record code given an index would receive a pointer to nowhere, which
   // no host passes: it gets no record instead.
   if (kind == kArgIndex && IsRecordCode(code)) kind = kArgNull;
-  if (kind == kArgIndex) return U32(Index(in));
-  if (kind == kArgNull) return Ptr(nullptr);
+  if (kind == kArgIndex) return ffgl::MixedUInt(Index(in));
+  if (kind == kArgNull) return ffgl::MixedPointer(nullptr);
 
   std::memset(record, 0, sizeof record);
   in.Bytes(record, in.U8() % 33u);
@@ -311,9 +300,8 @@ FFMixed Harness::Argument(uint32_t code, Reader& in) {
     case FF_SET_PARAMETER: {
       uint32_t index;
       std::memcpy(&index, record, sizeof index);
-      const FFMixed type = plugMain(FF_GET_PARAMETER_TYPE, U32(index), nullptr);
       ++calls;
-      if (IsStringParamType(type.UIntValue)) setPointer(8, Text(in, 0));
+      if (IsStringParamType(plugin.ParameterType(index))) setPointer(8, Text(in, 0));
       break;
     }
     case FF_PROCESS_OPENGL:
@@ -346,7 +334,7 @@ FFMixed Harness::Argument(uint32_t code, Reader& in) {
     default:
       break;
   }
-  return Ptr(record);
+  return ffgl::MixedPointer(record);
 }
 
 void Harness::Create(Reader& in) {
@@ -360,8 +348,8 @@ void Harness::Create(Reader& in) {
   viewport.height = Size(in);
   if (creates >= kMaxCreatesPerInput) return;
   ++creates;
-  if (live.size() >= kMaxLive) Call(FF_DEINSTANTIATE_GL, U32(0), live.front());
-  Call(FF_INSTANTIATE_GL, Ptr((flags & 1) ? nullptr : &viewport), nullptr);
+  if (live.size() >= kMaxLive) Call(FF_DEINSTANTIATE_GL, ffgl::MixedUInt(0), live.front());
+  Call(FF_INSTANTIATE_GL, ffgl::MixedPointer((flags & 1) ? nullptr : &viewport), nullptr);
 }
 
 void Harness::Frame(Reader& in) {
@@ -375,7 +363,7 @@ void Harness::Frame(Reader& in) {
     frame.numInputTextures = static_cast<uint32_t>(textures.size());
     frame.inputTextures = texturePointers.data();
   }
-  Call(FF_PROCESS_OPENGL, Ptr((flags & 1) ? nullptr : &frame), handle);
+  Call(FF_PROCESS_OPENGL, ffgl::MixedPointer((flags & 1) ? nullptr : &frame), handle);
 }
 
 void Harness::SetParam(Reader& in) {
@@ -386,11 +374,9 @@ void Harness::SetParam(Reader& in) {
   change.NewParameterValue.FloatValue = Value(in);
   const uint8_t flags = in.U8();
   ++calls;
-  if (IsStringParamType(
-          plugMain(FF_GET_PARAMETER_TYPE, U32(change.ParameterNumber), nullptr)
-              .UIntValue))
+  if (IsStringParamType(plugin.ParameterType(change.ParameterNumber)))
     change.NewParameterValue.PointerValue = const_cast<char*>(Text(in, 0));
-  Call(FF_SET_PARAMETER, Ptr((flags & 1) ? nullptr : &change), handle);
+  Call(FF_SET_PARAMETER, ffgl::MixedPointer((flags & 1) ? nullptr : &change), handle);
 }
 
 void Harness::Events(Reader& in) {
@@ -402,7 +388,8 @@ void Harness::Events(Reader& in) {
   ParameterEventsStruct events{};
   events.numEvents = capacity;
   events.events = (flags & 1) || eventArray.empty() ? nullptr : eventArray.data();
-  const FFMixed result = Call(FF_GET_PARAMETER_EVENTS, Ptr((flags & 2) ? nullptr : &events), handle);
+  const FFMixed result =
+      Call(FF_GET_PARAMETER_EVENTS, ffgl::MixedPointer((flags & 2) ? nullptr : &events), handle);
   // On success the count is what was written; a refused call leaves it alone.
   if (result.UIntValue == FF_SUCCESS && events.events != nullptr &&
       events.numEvents > eventArray.size())
@@ -432,7 +419,7 @@ void Harness::Run(const uint8_t* data, size_t size) {
         Create(in);
         break;
       case kDelete:
-        Call(FF_DEINSTANTIATE_GL, U32(0), Handle(in));
+        Call(FF_DEINSTANTIATE_GL, ffgl::MixedUInt(0), Handle(in));
         break;
       case kFrame:
         Frame(in);
@@ -442,7 +429,7 @@ void Harness::Run(const uint8_t* data, size_t size) {
         break;
       case kGetParam: {
         FFInstanceID handle = Handle(in);
-        Call(FF_GET_PARAMETER, U32(Index(in)), handle);
+        Call(FF_GET_PARAMETER, ffgl::MixedUInt(Index(in)), handle);
         break;
       }
       case kResize: {
@@ -451,7 +438,7 @@ void Harness::Run(const uint8_t* data, size_t size) {
         FFGLViewportStruct viewport{0, 0, 0, 0};
         viewport.width = Size(in);
         viewport.height = Size(in);
-        Call(FF_RESIZE, Ptr((flags & 1) ? nullptr : &viewport), handle);
+        Call(FF_RESIZE, ffgl::MixedPointer((flags & 1) ? nullptr : &viewport), handle);
         break;
       }
       case kCall: {
@@ -480,7 +467,7 @@ void Harness::Run(const uint8_t* data, size_t size) {
         break;
       case kGlobal: {
         const uint32_t codes[] = {FF_DEINITIALISE, FF_INITIALISE_V2, FF_GET_NUM_PARAMETERS};
-        Call(codes[in.U8() % 3], U32(0), nullptr);
+        Call(codes[in.U8() % 3], ffgl::MixedUInt(0), nullptr);
         break;
       }
     }
@@ -491,8 +478,8 @@ void Harness::Run(const uint8_t* data, size_t size) {
 // Every session ends as a host closing down: its instances deleted, the
 // prototype released, nothing of the plug-in left in the GL context.
 void Harness::EndSession() {
-  while (!live.empty()) Call(FF_DEINSTANTIATE_GL, U32(0), live.back());
-  Call(FF_DEINITIALISE, U32(0), nullptr);
+  while (!live.empty()) Call(FF_DEINSTANTIATE_GL, ffgl::MixedUInt(0), live.back());
+  Call(FF_DEINITIALISE, ffgl::MixedUInt(0), nullptr);
   // As a host presenting its output: llvmpipe holds whatever a pending frame
   // used, deleted textures included, until the frame is finished.
   reliability::FinishGL();

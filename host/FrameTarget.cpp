@@ -1,7 +1,7 @@
 #include "host/FrameTarget.h"
 
-#define GL_GLEXT_PROTOTYPES 1
-#include <GL/glcorearb.h>
+#include "host/FramebufferCalls.h"
+#include "host/GLHeaders.h"
 
 #include <algorithm>
 #include <cstring>
@@ -9,11 +9,12 @@
 namespace host {
 
 bool FrameTarget::Resize(int newWidth, int newHeight) {
-  if (newWidth <= 0 || newHeight <= 0 || newWidth > MaxFramebufferSize() ||
+  const FramebufferCalls* fbo = GetFramebufferCalls();
+  if (fbo == nullptr || newWidth <= 0 || newHeight <= 0 || newWidth > MaxFramebufferSize() ||
       newHeight > MaxFramebufferSize())
     return false;
   if (texture == 0) glGenTextures(1, &texture);
-  if (framebuffer == 0) glGenFramebuffers(1, &framebuffer);
+  if (framebuffer == 0) fbo->genFramebuffers(1, &framebuffer);
   GLint previousTexture = 0;
   glGetIntegerv(GL_TEXTURE_BINDING_2D, &previousTexture);
   glBindTexture(GL_TEXTURE_2D, texture);
@@ -25,9 +26,9 @@ bool FrameTarget::Resize(int newWidth, int newHeight) {
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   glBindTexture(GL_TEXTURE_2D, static_cast<GLuint>(previousTexture));
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
+  fbo->bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  fbo->framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+  if (fbo->checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
   width = newWidth;
   height = newHeight;
   glViewport(0, 0, width, height);
@@ -35,12 +36,16 @@ bool FrameTarget::Resize(int newWidth, int newHeight) {
 }
 
 void FrameTarget::Bind() const {
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  const FramebufferCalls* fbo = GetFramebufferCalls();
+  if (fbo == nullptr) return;
+  fbo->bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glViewport(0, 0, width, height);
 }
 
 void FrameTarget::Clear(float r, float g, float b, float a) const {
-  Bind();
+  const FramebufferCalls* fbo = GetFramebufferCalls();
+  if (fbo == nullptr) return;
+  fbo->bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
   glClearColor(r, g, b, a);
   glClear(GL_COLOR_BUFFER_BIT);
 }
@@ -48,7 +53,8 @@ void FrameTarget::Clear(float r, float g, float b, float a) const {
 Pixels FrameTarget::ReadPixels() const { return ReadFramebufferPixels(framebuffer, width, height); }
 
 void FrameTarget::Release() {
-  if (framebuffer != 0) glDeleteFramebuffers(1, &framebuffer);
+  const FramebufferCalls* fbo = GetFramebufferCalls();
+  if (framebuffer != 0 && fbo != nullptr) fbo->deleteFramebuffers(1, &framebuffer);
   if (texture != 0) glDeleteTextures(1, &texture);
   framebuffer = 0;
   texture = 0;
@@ -58,7 +64,8 @@ void FrameTarget::Release() {
 
 Pixels ReadFramebufferPixels(unsigned framebuffer, int width, int height) {
   Pixels pixels;
-  if (width <= 0 || height <= 0) return pixels;
+  const FramebufferCalls* fbo = GetFramebufferCalls();
+  if (fbo == nullptr || width <= 0 || height <= 0) return pixels;
   pixels.width = width;
   pixels.height = height;
   const size_t row = static_cast<size_t>(width) * 4;
@@ -67,14 +74,14 @@ Pixels ReadFramebufferPixels(unsigned framebuffer, int width, int height) {
   GLint previousFramebuffer = 0, previousAlignment = 4, previousReadBuffer = GL_BACK;
   glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previousFramebuffer);
   glGetIntegerv(GL_PACK_ALIGNMENT, &previousAlignment);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
+  fbo->bindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
   glGetIntegerv(GL_READ_BUFFER, &previousReadBuffer);
   glReadBuffer(framebuffer == 0 ? GL_BACK : GL_COLOR_ATTACHMENT0);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
   glPixelStorei(GL_PACK_ALIGNMENT, previousAlignment);
   glReadBuffer(static_cast<GLenum>(previousReadBuffer));
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer));
+  fbo->bindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer));
   for (int y = 0; y < height; ++y)
     std::memcpy(&pixels.rgba[static_cast<size_t>(y) * row],
                 &bottomUp[static_cast<size_t>(height - 1 - y) * row], row);

@@ -1,10 +1,12 @@
-// A texture-backed RGBA8 framebuffer in whatever OpenGL context is current:
-// the EGL context of the headless host or a window's context. A plug-in
-// draws into it like into any host framebuffer; its colour texture can then
-// be sampled, e.g. to composite the frame into a window.
+// The one framebuffer every host here draws into: a texture-backed RGBA8
+// framebuffer object in whatever OpenGL context is current (the headless
+// host's EGL context, a preview window's, the Windows smoke host's WGL
+// context). A plug-in draws into it as into any host framebuffer; its pixels
+// can be read back top row first, and its texture sampled, e.g. to composite
+// the frame into a window. It does not make or own the context.
 #pragma once
 
-#include "host/HeadlessHost.h"
+#include "host/Pixels.h"
 
 namespace host {
 
@@ -17,9 +19,14 @@ class FrameTarget {
   FrameTarget& operator=(const FrameTarget&) = delete;
 
   // (Re)allocates the storage at that size, binds the framebuffer and sets
-  // the viewport. False when the size is not positive or the GL refuses it.
+  // the viewport. False when the size is not positive, beyond the GL's
+  // limit, or refused.
   bool Resize(int width, int height);
+  // Binds the framebuffer and sets the viewport to all of it, as a host
+  // does before each frame.
   void Bind() const;
+  // Binds the framebuffer and clears it; the viewport is left alone, so a
+  // host viewport set for the next frame survives.
   void Clear(float r, float g, float b, float a) const;
   Pixels ReadPixels() const;
   void Release();
@@ -37,7 +44,7 @@ class FrameTarget {
 };
 
 // Reads a framebuffer's colour (0 means the window's back buffer), top row
-// first, leaving the read binding and pack alignment as they were.
+// first, leaving the read binding, read buffer and pack alignment as they were.
 Pixels ReadFramebufferPixels(unsigned framebuffer, int width, int height);
 
 // The largest width and height the current context can render to.

@@ -1,13 +1,12 @@
 #include "host/HeadlessHost.h"
 
+#include "host/GLText.h"
+
 #define GL_GLEXT_PROTOTYPES 1
 #include <EGL/egl.h>
 #include <EGL/eglext.h>
 #include <GL/glcorearb.h>
 #include <dlfcn.h>
-
-#include <algorithm>
-#include <cstring>
 
 namespace host {
 namespace {
@@ -90,8 +89,7 @@ std::unique_ptr<GLContext> GLContext::CreateSibling(bool shareObjects, std::stri
 GLContext::~GLContext() {
   if (display == nullptr) return;
   eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context);
-  if (framebuffer != 0) glDeleteFramebuffers(1, &framebuffer);
-  if (colour != 0) glDeleteRenderbuffers(1, &colour);
+  target.Release();
   eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
   eglDestroyContext(display, context);
   if (ownsDisplay) eglTerminate(display);
@@ -101,73 +99,9 @@ bool GLContext::MakeCurrent() {
   return eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context) == EGL_TRUE;
 }
 
-int GLContext::MaxRenderSize() const {
-  GLint size = 0;
-  glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &size);
-  GLint dims[2] = {0, 0};
-  glGetIntegerv(GL_MAX_VIEWPORT_DIMS, dims);
-  return std::min(size, std::min(dims[0], dims[1]));
-}
+std::string GLContext::Renderer() const { return GLText(GL_RENDERER); }
 
-std::string GLContext::Renderer() const {
-  const auto* text = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-  return text != nullptr ? text : "";
-}
-
-std::string GLContext::Version() const {
-  const auto* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-  return text != nullptr ? text : "";
-}
-
-bool GLContext::SetFramebufferSize(int newWidth, int newHeight) {
-  if (newWidth <= 0 || newHeight <= 0 || newWidth > MaxRenderSize() ||
-      newHeight > MaxRenderSize())
-    return false;
-  if (framebuffer == 0) glGenFramebuffers(1, &framebuffer);
-  if (colour == 0) glGenRenderbuffers(1, &colour);
-  glBindRenderbuffer(GL_RENDERBUFFER, colour);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, newWidth, newHeight);
-  glBindRenderbuffer(GL_RENDERBUFFER, 0);
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, colour);
-  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
-  width = newWidth;
-  height = newHeight;
-  glViewport(0, 0, width, height);
-  return true;
-}
-
-void GLContext::BindFramebuffer() {
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glViewport(0, 0, width, height);
-}
-
-void GLContext::Clear(float r, float g, float b, float a) {
-  glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glClearColor(r, g, b, a);
-  glClear(GL_COLOR_BUFFER_BIT);
-}
-
-Pixels GLContext::ReadPixels() const {
-  Pixels pixels;
-  pixels.width = width;
-  pixels.height = height;
-  pixels.rgba.resize(static_cast<size_t>(width) * height * 4);
-  std::vector<uint8_t> bottomUp(pixels.rgba.size());
-  GLint previousFramebuffer = 0, previousAlignment = 4;
-  glGetIntegerv(GL_READ_FRAMEBUFFER_BINDING, &previousFramebuffer);
-  glGetIntegerv(GL_PACK_ALIGNMENT, &previousAlignment);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, framebuffer);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-  glPixelStorei(GL_PACK_ALIGNMENT, previousAlignment);
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, static_cast<GLuint>(previousFramebuffer));
-  const size_t row = static_cast<size_t>(width) * 4;
-  for (int y = 0; y < height; ++y)
-    std::memcpy(&pixels.rgba[static_cast<size_t>(y) * row],
-                &bottomUp[static_cast<size_t>(height - 1 - y) * row], row);
-  return pixels;
-}
+std::string GLContext::Version() const { return GLText(GL_VERSION); }
 
 std::vector<float> GetUniformFloats(unsigned program, const char* name, int components) {
   std::vector<float> values(static_cast<size_t>(components > 0 ? components : 1), 0.0f);

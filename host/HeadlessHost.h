@@ -1,10 +1,12 @@
 // A small FFGL host without a display: a surfaceless EGL OpenGL 4.1 core
-// context on Mesa with an RGBA8 framebuffer object, and a plug-in library
+// context on Mesa with an RGBA8 FrameTarget to draw into, and a plug-in library
 // loaded with dlopen and driven only through its plugMain, as a video host
 // would. Tests and tools use it; nothing in it knows about Tickora.
 #pragma once
 
 #include "ffgl/FFGL.h"
+#include "host/FrameTarget.h"
+#include "host/Pixels.h"
 #include "host/PlugMainCalls.h"
 
 #include <cstdint>
@@ -13,15 +15,6 @@
 #include <vector>
 
 namespace host {
-
-// RGBA8 pixels, top row first.
-struct Pixels {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> rgba;
-
-  const uint8_t* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-};
 
 class GLContext {
  public:
@@ -37,29 +30,25 @@ class GLContext {
 
   bool MakeCurrent();
 
-  // (Re)creates the framebuffer at that size, binds it and sets the viewport.
-  bool SetFramebufferSize(int width, int height);
-  int Width() const { return width; }
-  int Height() const { return height; }
-  unsigned Framebuffer() const { return framebuffer; }
-  int MaxRenderSize() const;
+  // The framebuffer the host draws into; see FrameTarget for what each does.
+  bool SetFramebufferSize(int width, int height) { return target.Resize(width, height); }
+  int Width() const { return target.Width(); }
+  int Height() const { return target.Height(); }
+  unsigned Framebuffer() const { return target.Framebuffer(); }
+  int MaxRenderSize() const { return MaxFramebufferSize(); }
+  void Clear(float r, float g, float b, float a) { target.Clear(r, g, b, a); }
+  Pixels ReadPixels() const { return target.ReadPixels(); }
+  void BindFramebuffer() { target.Bind(); }
+
   std::string Renderer() const;
   std::string Version() const;
-
-  void Clear(float r, float g, float b, float a);
-  Pixels ReadPixels() const;
-  // Rebinds the framebuffer and viewport, as a host does before each frame.
-  void BindFramebuffer();
 
  private:
   GLContext() = default;
   void* display = nullptr;
   void* context = nullptr;
   bool ownsDisplay = true;
-  unsigned framebuffer = 0;
-  unsigned colour = 0;
-  int width = 0;
-  int height = 0;
+  FrameTarget target;
 };
 
 // A plug-in library loaded with dlopen; the typed plugMain calls are PlugMainCalls'.

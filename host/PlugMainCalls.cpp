@@ -6,19 +6,6 @@
 
 namespace host {
 
-FFMixed PlugMainCalls::Mixed(uint32_t value) {
-  FFMixed mixed;
-  mixed.PointerValue = nullptr;
-  mixed.UIntValue = value;
-  return mixed;
-}
-
-FFMixed PlugMainCalls::Mixed(const void* pointer) {
-  FFMixed mixed;
-  mixed.PointerValue = const_cast<void*>(pointer);
-  return mixed;
-}
-
 FFMixed PlugMainCalls::Call(uint32_t code, FFMixed input, FFInstanceID instance) const {
   return plugMain(code, input, instance);
 }
@@ -134,9 +121,8 @@ int PlugMainCalls::FindElement(uint32_t index, const std::string& elementName) c
 
 FFInstanceID PlugMainCalls::Instantiate(uint32_t width, uint32_t height) const {
   FFGLViewportStruct viewport{0, 0, width, height};
-  void* handle = Call(FF_INSTANTIATE_GL, Mixed(&viewport)).PointerValue;
-  if (handle == reinterpret_cast<void*>(UINTPTR_MAX)) return nullptr;
-  return handle;
+  const FFMixed handle = Call(FF_INSTANTIATE_GL, Mixed(&viewport));
+  return ffgl::IsAllOnes(handle) ? nullptr : handle.PointerValue;
 }
 
 uint32_t PlugMainCalls::Deinstantiate(FFInstanceID instance) const {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "ffgl/FFGL.h"
+#include "ffgl/Mixed.h"
 
 #include <cstdint>
 #include <string>
@@ -27,8 +28,9 @@ class PlugMainCalls {
   // The raw entry point.
   FFMixed Call(uint32_t code, FFMixed input = Mixed(0u), FFInstanceID instance = nullptr) const;
   uint32_t CallCode(uint32_t code, FFMixed input = Mixed(0u), FFInstanceID instance = nullptr) const;
-  static FFMixed Mixed(uint32_t value);
-  static FFMixed Mixed(const void* pointer);
+  // Shorthands for the shared builders, for call sites that name the host.
+  static FFMixed Mixed(uint32_t value) { return ffgl::MixedUInt(value); }
+  static FFMixed Mixed(const void* pointer) { return ffgl::MixedPointer(pointer); }
 
   // Information.
   const PluginInfoStruct* Info() const;
@@ -73,6 +75,13 @@ class PlugMainCalls {
 
  private:
   PlugMainFunc plugMain;
+};
+
+// The plugMain of a plug-in linked into the same binary (bench, fuzzer,
+// tests that watch the plug-in's GL calls), with the same typed calls.
+class LinkedPlugin : public PlugMainCalls {
+ public:
+  explicit LinkedPlugin(PlugMainFunc entry) : PlugMainCalls(entry) {}
 };
 
 }  // namespace host

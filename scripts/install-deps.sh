@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs every Debian package the build, the tests and the tools need.
+# Written for Debian 12 (bookworm): the names below (libclang-rt-14-dev,
+# wine 8, juce-modules-source-data 7) are that release's.
 # Idempotent: does nothing when all of them are present.
 set -euo pipefail
 

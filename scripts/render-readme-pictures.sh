@@ -7,19 +7,23 @@
 #   scripts/render-readme-pictures.sh [OUTPUT_FOLDER]   (default docs/images)
 #
 # Needs a build (scripts/main.sh or cmake --build --preset release);
-# TICKORA_RENDER points at another tickora-render binary.
+# TICKORA_RENDER points at another tickora-render binary, TICKORA_FAKETIME at
+# another libfaketime.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 render="${TICKORA_RENDER:-build/tickora-render}"
 out="${1:-docs/images}"
-faketime_lib=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1
+# The libfaketime the build found (the tests preload the same one).
+faketime_lib="${TICKORA_FAKETIME:-$(sed -n 's/^TICKORA_FAKETIME_LIBRARY:FILEPATH=//p' \
+  build/CMakeCache.txt 2>/dev/null)}"
 
 if [[ ! -x "$render" ]]; then
   echo "render-readme-pictures: no $render; build first (scripts/main.sh)" >&2
   exit 1
 fi
-if [[ ! -e "$faketime_lib" ]]; then
-  echo "render-readme-pictures: no $faketime_lib; run scripts/install-deps.sh" >&2
+if [[ -z "$faketime_lib" || ! -e "$faketime_lib" ]]; then
+  echo "render-readme-pictures: no libfaketime found by the build; run scripts/install-deps.sh" \
+    "and configure again (or set TICKORA_FAKETIME)" >&2
   exit 1
 fi
 mkdir -p "$out"

@@ -1,6 +1,7 @@
 #include "windows/WglContext.h"
 
-#include <algorithm>
+#include "host/FramebufferCalls.h"
+#include "host/GLText.h"
 
 #include <windows.h>
 
@@ -12,17 +13,6 @@ namespace smoke {
 namespace {
 
 const char kWindowClass[] = "TickoraSmokeHost";
-
-// Framebuffer-object entry points: OpenGL32.dll exports only GL 1.1, the
-// rest comes from the driver once a context is current.
-struct FboFunctions {
-  PFNGLGENFRAMEBUFFERSPROC genFramebuffers = nullptr;
-  PFNGLDELETEFRAMEBUFFERSPROC deleteFramebuffers = nullptr;
-  PFNGLBINDFRAMEBUFFERPROC bindFramebuffer = nullptr;
-  PFNGLFRAMEBUFFERTEXTURE2DPROC framebufferTexture2D = nullptr;
-  PFNGLCHECKFRAMEBUFFERSTATUSPROC checkFramebufferStatus = nullptr;
-};
-FboFunctions fbo;
 
 template <typename Fn>
 bool Resolve(Fn& fn, const char* name) {
@@ -88,53 +78,19 @@ std::unique_ptr<WglContext> WglContext::Create(std::string* error) {
     return SetError(error, "no OpenGL 4.1 core context"), nullptr;
   self->context = core;
 
-  if (!Resolve(fbo.genFramebuffers, "glGenFramebuffers") ||
-      !Resolve(fbo.deleteFramebuffers, "glDeleteFramebuffers") ||
-      !Resolve(fbo.bindFramebuffer, "glBindFramebuffer") ||
-      !Resolve(fbo.framebufferTexture2D, "glFramebufferTexture2D") ||
-      !Resolve(fbo.checkFramebufferStatus, "glCheckFramebufferStatus"))
+  if (host::GetFramebufferCalls() == nullptr)
     return SetError(error, "framebuffer-object functions missing"), nullptr;
   return self;
 }
 
 WglContext::~WglContext() {
   if (context != nullptr) {
-    DeleteFramebuffer();
+    target.Release();
     wglMakeCurrent(nullptr, nullptr);
     wglDeleteContext(static_cast<HGLRC>(context));
   }
   if (dc != nullptr) ReleaseDC(static_cast<HWND>(window), static_cast<HDC>(dc));
   if (window != nullptr) DestroyWindow(static_cast<HWND>(window));
-}
-
-void WglContext::DeleteFramebuffer() {
-  if (framebuffer != 0) {
-    fbo.bindFramebuffer(GL_FRAMEBUFFER, 0);
-    fbo.deleteFramebuffers(1, &framebuffer);
-  }
-  if (colour != 0) glDeleteTextures(1, &colour);
-  framebuffer = 0;
-  colour = 0;
-}
-
-bool WglContext::SetFramebufferSize(int newWidth, int newHeight) {
-  if (newWidth <= 0 || newHeight <= 0) return false;
-  DeleteFramebuffer();
-  glGenTextures(1, &colour);
-  glBindTexture(GL_TEXTURE_2D, colour);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, newWidth, newHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-               nullptr);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-  glBindTexture(GL_TEXTURE_2D, 0);
-  fbo.genFramebuffers(1, &framebuffer);
-  fbo.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  fbo.framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colour, 0);
-  if (fbo.checkFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) return false;
-  width = newWidth;
-  height = newHeight;
-  glViewport(0, 0, width, height);
-  return true;
 }
 
 unsigned WglContext::BoundFramebuffer() const {
@@ -143,15 +99,9 @@ unsigned WglContext::BoundFramebuffer() const {
   return static_cast<unsigned>(bound);
 }
 
-std::string WglContext::Renderer() const {
-  const auto* text = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-  return text != nullptr ? text : "";
-}
+std::string WglContext::Renderer() const { return host::GLText(GL_RENDERER); }
 
-std::string WglContext::Version() const {
-  const auto* text = reinterpret_cast<const char*>(glGetString(GL_VERSION));
-  return text != nullptr ? text : "";
-}
+std::string WglContext::Version() const { return host::GLText(GL_VERSION); }
 
 bool WglContext::IsCoreProfile() const {
   GLint mask = 0;
@@ -160,26 +110,8 @@ bool WglContext::IsCoreProfile() const {
 }
 
 void WglContext::Clear(float r, float g, float b, float a) {
-  fbo.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glViewport(0, 0, width, height);
-  glClearColor(r, g, b, a);
-  glClear(GL_COLOR_BUFFER_BIT);
-}
-
-Pixels WglContext::ReadPixels() const {
-  Pixels pixels;
-  pixels.width = width;
-  pixels.height = height;
-  pixels.rgba.resize(static_cast<size_t>(width) * height * 4);
-  std::vector<uint8_t> bottomUp(pixels.rgba.size());
-  fbo.bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-  glPixelStorei(GL_PACK_ALIGNMENT, 1);
-  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-  const size_t row = static_cast<size_t>(width) * 4;
-  for (int y = 0; y < height; ++y)
-    std::copy_n(&bottomUp[static_cast<size_t>(height - 1 - y) * row], row,
-                &pixels.rgba[static_cast<size_t>(y) * row]);
-  return pixels;
+  target.Bind();
+  target.Clear(r, g, b, a);
 }
 
 }  // namespace smoke

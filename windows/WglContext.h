@@ -1,23 +1,15 @@
 // A hidden window with an OpenGL 4.1 core-profile context made through
-// wglCreateContextAttribsARB, and one RGBA8 framebuffer object to draw into:
+// wglCreateContextAttribsARB, and the hosts' RGBA8 FrameTarget to draw into:
 // what a Windows video host gives a plug-in, and nothing more.
 #pragma once
 
-#include <cstdint>
+#include "host/FrameTarget.h"
+#include "host/Pixels.h"
+
 #include <memory>
 #include <string>
-#include <vector>
 
 namespace smoke {
-
-// RGBA8 pixels, top row first.
-struct Pixels {
-  int width = 0;
-  int height = 0;
-  std::vector<uint8_t> rgba;
-
-  const uint8_t* At(int x, int y) const { return &rgba[(static_cast<size_t>(y) * width + x) * 4]; }
-};
 
 class WglContext {
  public:
@@ -28,28 +20,25 @@ class WglContext {
   WglContext& operator=(const WglContext&) = delete;
 
   // (Re)creates the framebuffer at that size, binds it and sets the viewport.
-  bool SetFramebufferSize(int width, int height);
-  unsigned Framebuffer() const { return framebuffer; }
+  bool SetFramebufferSize(int width, int height) { return target.Resize(width, height); }
+  unsigned Framebuffer() const { return target.Framebuffer(); }
   // The framebuffer bound now, to see that a plug-in left it as it found it.
   unsigned BoundFramebuffer() const;
   std::string Renderer() const;
   std::string Version() const;
   bool IsCoreProfile() const;
 
+  // Binds the framebuffer with a viewport over all of it, then clears it.
   void Clear(float r, float g, float b, float a);
-  Pixels ReadPixels() const;
+  host::Pixels ReadPixels() const { return target.ReadPixels(); }
 
  private:
   WglContext() = default;
-  void DeleteFramebuffer();
 
   void* window = nullptr;  // HWND
   void* dc = nullptr;      // HDC
   void* context = nullptr; // HGLRC
-  unsigned framebuffer = 0;
-  unsigned colour = 0;
-  int width = 0;
-  int height = 0;
+  host::FrameTarget target;
 };
 
 }  // namespace smoke

@@ -7,7 +7,7 @@
 // Exit status: 0 all checks passed, 1 some failed, 2 no GL context or no DLL.
 
 #include "ffgl/FFGL.h"
-#include "windows/Ink.h"
+#include "host/Ink.h"
 #include "windows/PluginDll.h"
 #include "windows/Report.h"
 #include "windows/WglContext.h"
@@ -19,7 +19,7 @@
 #include <set>
 #include <string>
 
-using smoke::Ink;
+using host::Ink;
 using smoke::PluginDll;
 using smoke::Report;
 using smoke::WglContext;
@@ -237,7 +237,7 @@ class Smoke {
                  Format("%s: frame (code 17)", name));
     report.Check(context.BoundFramebuffer() == framebuffer,
                  Format("%s: host framebuffer still bound", name));
-    const smoke::Pixels pixels = context.ReadPixels();
+    const host::Pixels pixels = context.ReadPixels();
     const Ink ink = MeasureInk(pixels);
     const int w = pixels.width;
     const int h = pixels.height;
@@ -246,14 +246,14 @@ class Smoke {
     report.Check(ink.count > w * h / 100, Format("%s: ink drawn", name));
     report.Check(ink.red > ink.count * 9 / 10, Format("%s: ink is the default red", name));
     const int corner = h / 10;
-    const int corners = smoke::InkInBox(pixels, 0, 0, corner, corner) +
-                        smoke::InkInBox(pixels, w - corner, 0, w, corner) +
-                        smoke::InkInBox(pixels, 0, h - corner, corner, h) +
-                        smoke::InkInBox(pixels, w - corner, h - corner, w, h);
+    const int corners = host::InkInBox(pixels, 0, 0, corner, corner) +
+                        host::InkInBox(pixels, w - corner, 0, w, corner) +
+                        host::InkInBox(pixels, 0, h - corner, corner, h) +
+                        host::InkInBox(pixels, w - corner, h - corner, w, h);
     report.Check(corners == 0, Format("%s: corners empty", name));
     if (type == 1) {
       // All three hands start at the centre of the face.
-      const int hub = smoke::InkInBox(pixels, w / 2 - 4, h / 2 - 4, w / 2 + 4, h / 2 + 4);
+      const int hub = host::InkInBox(pixels, w / 2 - 4, h / 2 - 4, w / 2 + 4, h / 2 + 4);
       report.Check(hub > 16, Format("%s: hands meet at the centre", name));
     } else {
       // A centred row of glyphs across a good part of the frame.

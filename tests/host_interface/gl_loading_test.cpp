@@ -2,6 +2,7 @@
 // fails, and that failure is final even once a context exists.
 #include "ffgl/FFGL.h"
 #include "ffgl/GLEntryPoints.h"
+#include "ffgl/Mixed.h"
 #include "host/HeadlessHost.h"
 
 #include <gtest/gtest.h>
@@ -12,9 +13,7 @@ namespace {
 
 void* Instantiate() {
   FFGLViewportStruct viewport{0, 0, 64, 64};
-  FFMixed input;
-  input.PointerValue = &viewport;
-  return plugMain(FF_INSTANTIATE_GL, input, nullptr).PointerValue;
+  return plugMain(FF_INSTANTIATE_GL, ffgl::MixedPointer(&viewport), nullptr).PointerValue;
 }
 
 TEST(GLLoading, FailureWithoutContextIsFinal) {
@@ -30,9 +29,7 @@ TEST(GLLoading, FailureWithoutContextIsFinal) {
   EXPECT_EQ(ffgl::glEntryPoints.GetString, nullptr) << "no second loading attempt";
 
   // Global queries do not need GL.
-  FFMixed none;
-  none.PointerValue = nullptr;
-  EXPECT_NE(plugMain(FF_GET_NUM_PARAMETERS, none, nullptr).UIntValue, FF_FAIL);
+  EXPECT_NE(plugMain(FF_GET_NUM_PARAMETERS, ffgl::MixedUInt(0), nullptr).UIntValue, FF_FAIL);
   // The context itself was usable: the refusal came from the earlier attempt.
   EXPECT_TRUE(ffgl::LoadGLEntryPoints());
 }

@@ -1,5 +1,6 @@
 // End-to-end: the built plug-in loads in the headless host and draws ink.
 #include "host/HeadlessHost.h"
+#include "host/Ink.h"
 
 #include <gtest/gtest.h>
 
@@ -21,9 +22,7 @@ TEST(Smoke, EveryDisplayTypeDrawsInk) {
     context->Clear(0, 0, 0, 0);
     ASSERT_EQ(plugin->ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS);
     const host::Pixels pixels = context->ReadPixels();
-    int ink = 0;
-    for (size_t i = 3; i < pixels.rgba.size(); i += 4) ink += pixels.rgba[i] > 128;
-    EXPECT_GT(ink, 200) << "type " << type;
+    EXPECT_GT(host::CountInk(pixels), 200) << "type " << type;
   }
   EXPECT_EQ(plugin->Deinstantiate(instance), FF_SUCCESS);
   plugin->Deinitialise();

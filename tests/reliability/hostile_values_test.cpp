@@ -3,6 +3,7 @@
 // followed by a frame. Run in the sanitizer build, a crash, an out-of-bounds
 // access or undefined behaviour (a float-to-int cast of NaN, say) fails it.
 #include "host/HeadlessHost.h"
+#include "host/Ink.h"
 
 #include <gtest/gtest.h>
 
@@ -59,9 +60,8 @@ class HostileValues : public ::testing::TestWithParam<int> {
       context->Clear(0, 0, 0, 0);
       ASSERT_EQ(plugin->ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS);
       const host::Pixels pixels = context->ReadPixels();
-      int ink = 0;
-      for (size_t i = 3; i < pixels.rgba.size(); i += 4) ink += pixels.rgba[i] > 128;
-      EXPECT_GT(ink, 20) << "type " << type << " no longer draws after hostile values";
+      EXPECT_GT(host::CountInk(pixels), 20)
+          << "type " << type << " no longer draws after hostile values";
     }
   }
 

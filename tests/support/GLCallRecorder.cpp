@@ -116,6 +116,13 @@ GLCallRecorder::~GLCallRecorder() {
   active = nullptr;
 }
 
+std::string GLCallRecorder::DescribeLive() const {
+  return "programs " + std::to_string(LivePrograms()) + ", shaders " +
+         std::to_string(LiveShaders()) + ", buffers " + std::to_string(LiveBuffers()) +
+         ", vertex arrays " + std::to_string(LiveVertexArrays()) + ", textures " +
+         std::to_string(LiveTextures());
+}
+
 int GLCallRecorder::Count(const std::string& name) const {
   auto it = counts.find(name);
   return it == counts.end() ? 0 : it->second;

@@ -31,6 +31,9 @@ class GLCallRecorder {
   int LiveObjects() const {
     return LivePrograms() + LiveShaders() + LiveBuffers() + LiveVertexArrays() + LiveTextures();
   }
+  // "programs 1, shaders 0, buffers 2, vertex arrays 0, textures 1", for
+  // failure messages.
+  std::string DescribeLive() const;
 
   std::map<std::string, int> counts;
   std::set<GLuint> programs, shaders, buffers, vertexArrays, textures;

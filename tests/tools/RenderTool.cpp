@@ -117,7 +117,7 @@ ToolRun RunRender(const std::vector<std::string>& args, const std::vector<std::s
 }
 
 std::vector<std::string> FrozenClock() {
-  return {"LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1",
+  return {std::string("LD_PRELOAD=") + TICKORA_FAKETIME_LIBRARY,
           "FAKETIME=2026-12-08 10:09:59.5", "FAKETIME_DONT_FAKE_MONOTONIC=1", "TZ=UTC",
           // In sanitizer builds libfaketime comes before the ASan runtime.
           "ASAN_OPTIONS=verify_asan_link_order=0"};

@@ -15,8 +15,9 @@ std::string DefaultPluginPath() {
     struct stat info {};
     if (stat(path.c_str(), &info) == 0) return path;
   }
-  // Where the build put it, for a binary run through an odd /proc.
-  return TICKORA_DEFAULT_PLUGIN;
+  // No path of the build is baked in: a copied binary must not load a stale
+  // plug-in from a build folder. Without /proc, the working folder's copy.
+  return "./Tickora.so";
 }
 
 }  // namespace render

@@ -1,5 +1,6 @@
 // Where the plug-in comes from when --plugin is not given: the Tickora.so
-// built next to this executable, wherever the build folder was moved.
+// built next to this executable, wherever the build folder was moved (or,
+// when the executable's own path cannot be read, ./Tickora.so).
 #pragma once
 
 #include <string>

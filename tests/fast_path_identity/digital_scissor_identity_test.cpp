@@ -4,6 +4,7 @@
 // their edges. These compare frames drawn with and without the scissor, byte
 // for byte, across output shapes, layout parameters and host state.
 #include "ffgl/platform/GLProcAddress.h"
+#include "host/Ink.h"
 #include "tests/clock/ClockFixture.h"
 
 #include <gtest/gtest.h>
@@ -14,12 +15,6 @@ using clocktest::ClockFixture;
 using clocktest::FrozenNow;
 using clocktest::Utc;
 
-int InkPixels(const host::Pixels& p) {
-  int ink = 0;
-  for (size_t i = 3; i < p.rgba.size(); i += 4) ink += p.rgba[i] != 0;
-  return ink;
-}
-
 class ScissoredReadout : public ClockFixture {
  protected:
   // The same frame both ways; returns the clipped one.
@@ -28,7 +23,7 @@ class ScissoredReadout : public ClockFixture {
     const host::Pixels plain = Frame();
     clock->clipPassesToGlyphBoxes = true;
     const host::Pixels clipped = Frame();
-    EXPECT_GT(InkPixels(plain), 0) << what;
+    EXPECT_GT(host::CountInk(plain, 0), 0) << what;
     EXPECT_TRUE(plain.rgba == clipped.rgba) << what << ": scissored frame differs";
     return clipped;
   }
@@ -108,7 +103,7 @@ TEST_F(ScissoredReadout, HonoursTheHostsViewportAndScissor) {
         glDisable(GL_SCISSOR_TEST);
         frames[clip] = context->ReadPixels();
       }
-      EXPECT_GT(InkPixels(frames[0]), 0) << what;
+      EXPECT_GT(host::CountInk(frames[0], 0), 0) << what;
       EXPECT_TRUE(frames[0].rgba == frames[1].rgba) << what;
     }
   }

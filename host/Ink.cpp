@@ -1,10 +1,10 @@
-#include "windows/Ink.h"
+#include "host/Ink.h"
 
 #include <algorithm>
 
-namespace smoke {
+namespace host {
 namespace {
-bool IsInk(const uint8_t* pixel) { return pixel[3] > 128; }
+bool IsInk(const uint8_t* pixel, uint8_t alphaAbove = kInkAlpha) { return pixel[3] > alphaAbove; }
 }  // namespace
 
 Ink MeasureInk(const Pixels& pixels) {
@@ -26,6 +26,12 @@ Ink MeasureInk(const Pixels& pixels) {
   return ink;
 }
 
+int CountInk(const Pixels& pixels, uint8_t alphaAbove) {
+  int count = 0;
+  for (size_t i = 3; i < pixels.rgba.size(); i += 4) count += pixels.rgba[i] > alphaAbove ? 1 : 0;
+  return count;
+}
+
 int InkInBox(const Pixels& pixels, int x0, int y0, int x1, int y1) {
   x0 = std::max(x0, 0);
   y0 = std::max(y0, 0);
@@ -37,4 +43,4 @@ int InkInBox(const Pixels& pixels, int x0, int y0, int x1, int y1) {
   return count;
 }
 
-}  // namespace smoke
+}  // namespace host

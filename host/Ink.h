@@ -1,12 +1,17 @@
 // Coarse facts about what a frame drew: how many pixels carry ink (alpha
-// above one half), where they lie and what colour they are. Exact pixels
-// differ between Windows and Wine (other fonts, other rasterisers), these
-// facts do not.
+// above a threshold), where they lie and what colour they are. Checks that
+// must hold on any rasteriser (Wine's fonts, another driver) use these
+// instead of exact pixels. Nothing here touches GL.
 #pragma once
 
-#include "windows/WglContext.h"
+#include "host/Pixels.h"
 
-namespace smoke {
+#include <cstdint>
+
+namespace host {
+
+// Ink is alpha above one half unless a check says otherwise.
+constexpr uint8_t kInkAlpha = 128;
 
 struct Ink {
   int count = 0;
@@ -24,7 +29,9 @@ struct Ink {
 };
 
 Ink MeasureInk(const Pixels& pixels);
+// Pixels whose alpha is above `alphaAbove` (0: any coverage at all).
+int CountInk(const Pixels& pixels, uint8_t alphaAbove = kInkAlpha);
 // Ink pixels in the box [x0, x1) x [y0, y1), clipped to the image.
 int InkInBox(const Pixels& pixels, int x0, int y0, int x1, int y1);
 
-}  // namespace smoke
+}  // namespace host

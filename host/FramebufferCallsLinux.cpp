@@ -1,0 +1,11 @@
+#include "host/FramebufferCalls.h"
+
+namespace host {
+
+const FramebufferCalls* GetFramebufferCalls() {
+  static const FramebufferCalls calls{glGenFramebuffers, glDeleteFramebuffers, glBindFramebuffer,
+                                      glFramebufferTexture2D, glCheckFramebufferStatus};
+  return &calls;
+}
+
+}  // namespace host

@@ -1,0 +1,12 @@
+#include "host/GLText.h"
+
+#include "host/GLHeaders.h"
+
+namespace host {
+
+std::string GLText(unsigned name) {
+  const auto* text = reinterpret_cast<const char*>(glGetString(static_cast<GLenum>(name)));
+  return text != nullptr ? text : "";
+}
+
+}  // namespace host
