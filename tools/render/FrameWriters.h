@@ -1,0 +1,61 @@
+// The frames of a sequence composited, encoded and written on worker
+// threads while the next ones are drawn: at 1920x1080 a PNG takes several
+// times longer to encode than the frame takes to draw (see BENCHMARKS.md).
+// With no threads everything happens in the caller, in order.
+#pragma once
+
+#include "host/HeadlessHost.h"
+#include "render/Background.h"
+
+#include <condition_variable>
+#include <deque>
+#include <exception>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace render {
+
+class FrameWriters {
+ public:
+  FrameWriters(int threads, const Background& background);
+  // Drops what is still queued (after a failure) and joins the threads.
+  ~FrameWriters();
+  FrameWriters(const FrameWriters&) = delete;
+  FrameWriters& operator=(const FrameWriters&) = delete;
+
+  // Queues a frame for `path`, waiting while two per thread are queued
+  // already (frames are large). Throws the first failure of any write.
+  void Write(host::Pixels frame, const std::string& path);
+  // Waits until every queued frame is written; throws the first failure.
+  void Finish();
+  // Frames written so far.
+  int Written();
+
+  // Threads worth using on this machine: one fewer than its cores (the
+  // drawing thread and the GL driver need theirs), at least one, at most 4.
+  static int DefaultThreads();
+
+ private:
+  struct Job {
+    host::Pixels frame;
+    std::string path;
+  };
+  void WriteNow(Job& job);
+  void Work();
+  void ThrowFailure();
+
+  Background background;
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::deque<Job> queue;
+  size_t limit = 0;
+  int active = 0;   // jobs taken by a worker and not yet done
+  int written = 0;
+  bool closing = false;
+  std::exception_ptr failure;
+  std::vector<std::thread> workers;
+};
+
+}  // namespace render
