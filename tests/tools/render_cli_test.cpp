@@ -40,9 +40,14 @@ std::map<std::string, std::vector<std::string>> Rows(const std::string& table) {
 TEST(RenderCommandLine, HelpListsEveryOptionWithAnExample) {
   const ToolRun run = RunRender({"--help"});
   EXPECT_EQ(run.status, 0);
-  for (const char* option : {"--list", "--print-values", "--plugin", "--set", "--size", "--out",
-                             "--background", "--frames", "--fps", "--out-dir", "--window"})
+  for (const char* option : {"--list", "--all", "--print-values", "--plugin", "--set", "--size",
+                             "--out", "--background", "--frames", "--fps", "--out-dir",
+                             "--overwrite", "--start", "--window"})
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
+  // How the clock is driven and what that needs, and what --overwrite does.
+  for (const char* words : {"libfaketime", "start + k/F", "TICKORA_FAKETIME", "local time",
+                            "removes those first", "refuses folders, devices and FIFOs"})
+    EXPECT_NE(run.out.find(words), std::string::npos) << words;
   EXPECT_NE(run.out.find("Examples:"), std::string::npos);
   EXPECT_NE(run.out.find("--set Type=Classic"), std::string::npos);
   // Test hooks stay out of the user's sight.

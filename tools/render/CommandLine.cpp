@@ -23,6 +23,7 @@ constexpr const char* kFooter = R"(Examples:
 
 Option parameters take an element's name (Type=Classic) or its position,
 booleans take on/off, the others a number (standard ones from 0 to 1).
+
 The clock: the plug-in reads the wall clock, as in a host. For a sequence,
 and for any frame with --start, the tool runs itself again under libfaketime
 (Debian package libfaketime; TICKORA_FAKETIME=PATH names another copy) and

@@ -1,7 +1,9 @@
 // The frames of a sequence composited, encoded and written on worker
-// threads while the next ones are drawn: at 1920x1080 a PNG takes several
-// times longer to encode than the frame takes to draw (see BENCHMARKS.md).
-// With no threads everything happens in the caller, in order.
+// threads while the next ones are drawn: at 1920x1080 encoding a PNG takes
+// longer than drawing and reading back the frame on llvmpipe (measured on a
+// 2-core machine: about 105 ms against 85 ms), so one thread alone makes a
+// sequence about 1.5 times faster. With no threads everything happens in
+// the caller, in order.
 #pragma once
 
 #include "host/HeadlessHost.h"
