@@ -45,9 +45,14 @@ std::vector<std::string> FakeClockEnvironment(const std::string& library,
                                               const std::string& file) {
   std::vector<std::string> environment;
   std::string preload = library;
+  std::string asanOptions;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
     if (entry.rfind("FAKETIME", 0) == 0 || entry.rfind(kClockFileVariable, 0) == 0) continue;
+    if (entry.rfind("ASAN_OPTIONS=", 0) == 0) {
+      asanOptions = entry.substr(13);
+      continue;
+    }
     if (entry.rfind("LD_PRELOAD=", 0) == 0) {
       // Whatever was preloaded stays; libfaketime comes first, once.
       const std::string others = entry.substr(11);
@@ -58,6 +63,11 @@ std::vector<std::string> FakeClockEnvironment(const std::string& library,
     environment.push_back(entry);
   }
   environment.push_back("LD_PRELOAD=" + preload);
+  // A sanitizer build refuses to start when a library is preloaded ahead of
+  // its runtime; libfaketime must be, and does the sanitizer no harm.
+  if (asanOptions.find("verify_asan_link_order") == std::string::npos)
+    asanOptions += std::string(asanOptions.empty() ? "" : ":") + "verify_asan_link_order=0";
+  environment.push_back("ASAN_OPTIONS=" + asanOptions);
   environment.push_back("FAKETIME_TIMESTAMP_FILE=" + file);
   environment.push_back("FAKETIME_NO_CACHE=1");
   environment.push_back("FAKETIME_FMT=%s");
