@@ -119,10 +119,13 @@ ToolRun RunRender(const std::vector<std::string>& args, const std::vector<std::s
 std::vector<std::string> FrozenClock() { return FrozenClockAt("2026-12-08 10:09:59.5"); }
 
 std::vector<std::string> FrozenClockAt(const std::string& moment) {
+  // In sanitizer builds libfaketime comes before the ASan runtime; the
+  // options the test runs with (Mesa's threads need some) are kept.
+  const char* options = std::getenv("ASAN_OPTIONS");
+  std::string asan = options != nullptr && *options != '\0' ? std::string(options) + ":" : "";
+  asan += "verify_asan_link_order=0";
   return {"LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1",
-          "FAKETIME=" + moment, "FAKETIME_DONT_FAKE_MONOTONIC=1", "TZ=UTC",
-          // In sanitizer builds libfaketime comes before the ASan runtime.
-          "ASAN_OPTIONS=verify_asan_link_order=0"};
+          "FAKETIME=" + moment, "FAKETIME_DONT_FAKE_MONOTONIC=1", "TZ=UTC", "ASAN_OPTIONS=" + asan};
 }
 
 std::string MakeTempFolder(const std::string& name) {
