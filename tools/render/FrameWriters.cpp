@@ -23,7 +23,7 @@ FrameWriters::~FrameWriters() {
 
 int FrameWriters::DefaultThreads() {
   const int cores = static_cast<int>(std::thread::hardware_concurrency());
-  return std::clamp(cores - 1, 1, 4);
+  return std::clamp(cores, 1, 4);
 }
 
 void FrameWriters::WriteNow(Job& job) {

@@ -1,9 +1,9 @@
 // The frames of a sequence composited, encoded and written on worker
 // threads while the next ones are drawn: at 1920x1080 encoding a PNG takes
 // longer than drawing and reading back the frame on llvmpipe (measured on a
-// 2-core machine: about 105 ms against 85 ms), so one thread alone makes a
-// sequence about 1.5 times faster. With no threads everything happens in
-// the caller, in order.
+// 2-core machine: about 105 ms against 85 ms). There, 60 frames took 11 s
+// written in turn, 8.2 s with one writer thread and 7.4 s with two. With no
+// threads everything happens in the caller, in order.
 #pragma once
 
 #include "host/HeadlessHost.h"
@@ -35,8 +35,8 @@ class FrameWriters {
   // Frames written so far.
   int Written();
 
-  // Threads worth using on this machine: one fewer than its cores (the
-  // drawing thread and the GL driver need theirs), at least one, at most 4.
+  // Threads worth using on this machine: one a core, at most 4 (each holds
+  // frames in memory, and the GL driver's threads want the cores too).
   static int DefaultThreads();
 
  private:
