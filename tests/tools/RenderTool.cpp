@@ -116,11 +116,16 @@ ToolRun RunRender(const std::vector<std::string>& args, const std::vector<std::s
   return Run(RenderBinary(), args, env);
 }
 
-std::vector<std::string> FrozenClock() {
+std::vector<std::string> FrozenClock() { return FrozenClockAt("2026-12-08 10:09:59.5"); }
+
+std::vector<std::string> FrozenClockAt(const std::string& moment) {
+  // In sanitizer builds libfaketime comes before the ASan runtime; the
+  // options the test runs with (Mesa's threads need some) are kept.
+  const char* options = std::getenv("ASAN_OPTIONS");
+  std::string asan = options != nullptr && *options != '\0' ? std::string(options) + ":" : "";
+  asan += "verify_asan_link_order=0";
   return {std::string("LD_PRELOAD=") + TICKORA_FAKETIME_LIBRARY,
-          "FAKETIME=2026-12-08 10:09:59.5", "FAKETIME_DONT_FAKE_MONOTONIC=1", "TZ=UTC",
-          // In sanitizer builds libfaketime comes before the ASan runtime.
-          "ASAN_OPTIONS=verify_asan_link_order=0"};
+          "FAKETIME=" + moment, "FAKETIME_DONT_FAKE_MONOTONIC=1", "TZ=UTC", "ASAN_OPTIONS=" + asan};
 }
 
 std::string MakeTempFolder(const std::string& name) {
@@ -163,6 +168,19 @@ int InkIn(const juce::Image& image, int x0, int y0, int width, int height) {
       if (image.hasAlphaChannel() ? c.getAlpha() > 128 : c.getRed() - c.getGreen() > 128) ++ink;
     }
   return ink;
+}
+
+}  // namespace render_test
+
+namespace render_test {
+
+int DifferingPixels(const juce::Image& a, const juce::Image& b) {
+  if (a.getWidth() != b.getWidth() || a.getHeight() != b.getHeight()) return -1;
+  int differing = 0;
+  for (int y = 0; y < a.getHeight(); ++y)
+    for (int x = 0; x < a.getWidth(); ++x)
+      if (a.getPixelAt(x, y).getARGB() != b.getPixelAt(x, y).getARGB()) ++differing;
+  return differing;
 }
 
 }  // namespace render_test

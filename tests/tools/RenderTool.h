@@ -27,6 +27,8 @@ ToolRun RunRender(const std::vector<std::string>& args, const std::vector<std::s
 
 // The environment that freezes the wall clock at 10:09:59.5 UTC on 8 Dec 2026.
 std::vector<std::string> FrozenClock();
+// ... and at another moment, "YYYY-MM-DD HH:MM:SS[.f...]" in UTC.
+std::vector<std::string> FrozenClockAt(const std::string& moment);
 
 // A fresh empty folder under the test's temporary folder.
 std::string MakeTempFolder(const std::string& name);
@@ -37,5 +39,7 @@ juce::Image LoadPng(const std::string& path);
 // Pixels of a rectangle whose alpha (or, for opaque images, red minus
 // green) says the clock drew there.
 int InkIn(const juce::Image& image, int x, int y, int width, int height);
+// Pixels whose ARGB differs between the two images; -1 when their sizes do.
+int DifferingPixels(const juce::Image& a, const juce::Image& b);
 
 }  // namespace render_test

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -39,9 +40,14 @@ std::map<std::string, std::vector<std::string>> Rows(const std::string& table) {
 TEST(RenderCommandLine, HelpListsEveryOptionWithAnExample) {
   const ToolRun run = RunRender({"--help"});
   EXPECT_EQ(run.status, 0);
-  for (const char* option : {"--list", "--print-values", "--plugin", "--set", "--size", "--out",
-                             "--background", "--frames", "--fps", "--out-dir", "--window"})
+  for (const char* option : {"--list", "--all", "--print-values", "--plugin", "--set", "--size",
+                             "--out", "--background", "--frames", "--fps", "--out-dir",
+                             "--overwrite", "--start", "--window"})
     EXPECT_NE(run.out.find(option), std::string::npos) << option;
+  // How the clock is driven and what that needs, and what --overwrite does.
+  for (const char* words : {"libfaketime", "start + k/F", "TICKORA_FAKETIME", "local time",
+                            "removes those first", "refuses folders, devices and FIFOs"})
+    EXPECT_NE(run.out.find(words), std::string::npos) << words;
   EXPECT_NE(run.out.find("Examples:"), std::string::npos);
   EXPECT_NE(run.out.find("--set Type=Classic"), std::string::npos);
   // Test hooks stay out of the user's sight.
@@ -154,6 +160,16 @@ TEST(RenderCommandLine, EveryRefusalIsOneLineWithItsStatusAndWritesNothing) {
       {{"--frames", "2", "--out-dir", "/etc/hostname/frames"}, 1, "cannot create folder"},
       {{"--frames", "0", "--out-dir", dir + "/f"}, 2, "--frames 0 is not from 1 to 1000000"},
       {{"--frames", "2"}, 2, "--frames needs --out-dir"},
+      {{"--out-dir", dir + "/f"}, 2, "--out-dir needs --frames N"},
+      {{"--overwrite", "--out", out}, 2, "--overwrite applies to a sequence's --out-dir"},
+      {{"--all", "--out", out}, 2, "--all needs --list"},
+      {{"--start", "2026-12-31", "--out", out}, 2,
+       "--start '2026-12-31' is not \"YYYY-MM-DD HH:MM:SS[.fff]\""},
+      {{"--start", "2026-02-29 12:00:00", "--out", out}, 2, "is no date and time of the calendar"},
+      {{"--start", "2026-12-31 23:59:50", "--window"}, 2, "--start does not apply to --window"},
+      {{"--set", "Color_brighthnesXYZ=0.5", "--out", out}, 2,
+       "unknown parameter 'Color_brighthnesXYZ' (see --list)"},
+      {{"--set", "Color_brighthnesss=0.5", "--out", out}, 2, "unknown parameter"},
       {{"--frames", "2", "--fps", "0", "--out-dir", dir + "/f"}, 2, "--fps must be above 0"},
       {{}, 2, "nothing to do"},
       {{"--list", "--out", out}, 2, "choose one of"},
@@ -173,6 +189,47 @@ TEST(RenderCommandLine, EveryRefusalIsOneLineWithItsStatusAndWritesNothing) {
   }
   // Nothing was written, not even a temporary file, and no sequence folder.
   EXPECT_TRUE(render_test::FilesIn(dir).empty());
+}
+
+TEST(RenderCommandLine, AWindowsDllIsNamedAsSuch) {
+  const std::string dll = render_test::MakeTempFolder("dll") + "/Tickora.dll";
+  std::ofstream(dll, std::ios::binary) << "MZ\x90" << std::string(200, '\0');
+  const ToolRun run = RunRender({"--plugin", dll, "--list"});
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, "tickora-render: '" + dll + "' is a Windows DLL; this tool loads Linux "
+                     "plug-ins (.so), such as the Tickora.so of the release build\n");
+}
+
+TEST(RenderCommandLine, ListAllPrintsEveryElementOfTheLongLists) {
+  const ToolRun brief = RunRender({"--list"});
+  const ToolRun all = RunRender({"--list", "--all"});
+  ASSERT_EQ(all.status, 0) << all.err;
+  // The same table first, then the lists it shortened.
+  ASSERT_EQ(all.out.compare(0, brief.out.size(), brief.out), 0);
+  const std::vector<std::string> lines = Lines(all.out.substr(brief.out.size()));
+  std::map<std::string, std::vector<std::string>> lists;
+  std::string current;
+  for (const std::string& line : lines) {
+    const size_t cut = line.find(", all ");
+    if (cut != std::string::npos) current = line.substr(0, cut);
+    else if (!line.empty()) lists[current].push_back(line);
+  }
+  // Short lists stay in the table alone.
+  EXPECT_EQ(lists.count("Type"), 0u);
+  ASSERT_EQ(lists["Hour"].size(), 24u);
+  EXPECT_EQ(lists["Hour"][7], "  7   07");
+  EXPECT_EQ(lists["Minute"].size(), 60u);
+  // Every font family, each in the table's own order, the count in its title.
+  const std::string fonts = Rows(brief.out).at("Font").back();
+  const size_t count = std::stoul(fonts.substr(fonts.rfind('(') + 1));
+  ASSERT_EQ(lists["Font"].size(), count);
+  EXPECT_NE(all.out.find("Font, all " + std::to_string(count) + " elements:"), std::string::npos);
+  const auto name = [](const std::string& line) {  // "  12  Liberation Sans"
+    const size_t index = line.find_first_not_of(' ');
+    return line.substr(line.find_first_not_of(' ', line.find_first_not_of("0123456789", index)));
+  };
+  EXPECT_EQ(fonts.rfind(name(lists["Font"].front()) + ", ", 0), 0u) << fonts;
+  EXPECT_NE(fonts.find(", " + name(lists["Font"].back()) + " ("), std::string::npos) << fonts;
 }
 
 TEST(RenderCommandLine, NoGLContextIsARunTimeError) {

@@ -1,5 +1,6 @@
 #include "render/Background.h"
 
+#include "host/TextCompare.h"
 #include "render/ToolError.h"
 
 #include <juce_graphics/juce_graphics.h>
@@ -25,8 +26,8 @@ uint8_t Blend(uint8_t over, uint8_t under, uint8_t alpha) {
 
 Background ParseBackground(const std::string& text) {
   Background background;
-  if (text == "none") return background;
-  if (text == "checker") {
+  if (host::EqualsIgnoringCase(text, "none")) return background;
+  if (host::EqualsIgnoringCase(text, "checker")) {
     background.kind = Background::Kind::Checker;
     return background;
   }

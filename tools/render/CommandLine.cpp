@@ -1,5 +1,6 @@
 #include "render/CommandLine.h"
 
+#include "render/ClockMoment.h"
 #include "render/ToolError.h"
 
 #include <CLI/CLI.hpp>
@@ -16,10 +17,25 @@ constexpr const char* kFooter = R"(Examples:
   tickora-render --set Type=Classic --size 960x540 --background checker --out classic.png
   tickora-render --set Type=Digital --set Font="Liberation Serif" --set Style=Bold \
                  --set "Show Millisecs=on" --frames 60 --fps 30 --out-dir frames/
+  tickora-render --start "2026-12-31 23:59:50" --frames 300 --fps 30 \
+                 --set "Show Millisecs=on" --out-dir midnight/
   tickora-render --window --set Type=Countdown --set Hour=23
 
 Option parameters take an element's name (Type=Classic) or its position,
 booleans take on/off, the others a number (standard ones from 0 to 1).
+
+The clock: the plug-in reads the wall clock, as in a host. For a sequence,
+and for any frame with --start, the tool runs itself again under libfaketime
+(Debian package libfaketime; TICKORA_FAKETIME=PATH names another copy) and
+sets the time it reports before each frame: frame k of --frames N --fps F
+shows the clock at start + k/F exactly, however long drawing takes. --start
+is local time (TZ decides); without it a sequence starts now.
+
+Files: --out replaces a regular file (through a symbolic link, the file it
+leads to) and refuses folders, devices and FIFOs. A sequence refuses a
+folder that already holds frame-*.png from an earlier run; --overwrite
+removes those first, so no stale frame outlives a shorter run.
+
 Window keys: T or Space next Type, Shift+T previous, 1-9 a Type by position,
 Q or Escape quit; resizing the window resizes the instance.
 Exit status: 0 done, 1 run-time failure, 2 usage error.)";
@@ -28,6 +44,9 @@ struct Raw {
   bool list = false;
   bool printValues = false;
   bool window = false;
+  std::string start;
+  bool framesGiven = false;
+  bool startGiven = false;
   std::string size;
   std::string background;
   std::string keys;
@@ -38,6 +57,8 @@ void Build(CLI::App& app, RenderOptions& o, Raw& raw) {
   app.footer(kFooter);
   app.get_formatter()->column_width(34);
   app.add_flag("--list", raw.list, "Print the plug-in's identity and parameters, exit");
+  app.add_flag("--all", o.listAll,
+               "With --list: also every element of long lists (all font families)");
   app.add_flag("--print-values", raw.printValues,
                "Apply --set to an instance, draw a frame, print its values, exit");
   app.add_option("--plugin", o.pluginPath,
@@ -61,11 +82,18 @@ void Build(CLI::App& app, RenderOptions& o, Raw& raw) {
   app.add_option("--out-dir", o.outDir,
                  "Folder for the sequence frame-00001.png ... (created)")
       ->type_name("DIR");
+  app.add_flag("--overwrite", o.overwrite,
+               "Remove frame-*.png of an earlier run from --out-dir first");
+  app.add_option("--start", raw.start,
+                 "Local time of the (first) frame (default now; needs libfaketime)")
+      ->type_name("\"YYYY-MM-DD HH:MM:SS[.fff]\"");
   app.add_flag("--window", raw.window, "Show the plug-in live in a window (GL 4.1 core)");
   // Test hooks of the window, not shown in --help.
   app.add_option("--screenshot", o.screenshotFile)->group("");
   app.add_option("--quit-after-frames", o.quitAfterFrames)->group("");
   app.add_option("--test-keys", raw.keys)->group("");
+  // Threads that encode a sequence's PNGs, for measuring (0: none).
+  app.add_option("--writer-threads", o.writerThreads)->group("");
 }
 
 std::vector<std::string> SplitKeys(const std::string& text) {
@@ -82,7 +110,7 @@ std::vector<std::string> SplitKeys(const std::string& text) {
 }
 
 Mode ChooseMode(const RenderOptions& o, const Raw& raw) {
-  const bool sequence = o.frames != 0 || !o.outDir.empty();
+  const bool sequence = raw.framesGiven || !o.outDir.empty();
   const int chosen = int(raw.list) + int(raw.printValues) + int(raw.window) +
                      int(!o.outFile.empty()) + int(sequence);
   if (chosen == 0)
@@ -98,14 +126,28 @@ Mode ChooseMode(const RenderOptions& o, const Raw& raw) {
   return Mode::Sequence;
 }
 
+void CheckSequence(const RenderOptions& o, const Raw& raw) {
+  if (o.outDir.empty()) throw UsageError("--frames needs --out-dir");
+  if (!raw.framesGiven) throw UsageError("--out-dir needs --frames N");
+  if (o.frames < 1 || o.frames > 1000000)
+    throw UsageError("--frames " + std::to_string(o.frames) + " is not from 1 to 1000000");
+  // Frame moments are nanoseconds in 64 bits: keep a sequence within decades.
+  if ((o.frames - 1) / o.fps > 1e9)
+    throw UsageError("--frames " + std::to_string(o.frames) + " at --fps " +
+                     std::to_string(o.fps) + " spans more than 30 years");
+}
+
 void CheckMode(RenderOptions& o, const Raw& raw) {
-  if (o.mode == Mode::Sequence) {
-    if (o.outDir.empty()) throw UsageError("--frames needs --out-dir");
-    if (o.frames < 1 || o.frames > 1000000)
-      throw UsageError("--frames " + std::to_string(o.frames) + " is not from 1 to 1000000");
-  }
   if (!(o.fps > 0.0 && o.fps <= 1000.0))
     throw UsageError("--fps must be above 0 and at most 1000");
+  if (o.mode == Mode::Sequence) CheckSequence(o, raw);
+  if (o.overwrite && o.mode != Mode::Sequence)
+    throw UsageError("--overwrite applies to a sequence's --out-dir");
+  if (o.listAll && o.mode != Mode::List) throw UsageError("--all needs --list");
+  if (raw.startGiven && o.mode == Mode::Window)
+    throw UsageError("--start does not apply to --window, which shows the clock live");
+  if (o.writerThreads < -1 || o.writerThreads > 64)
+    throw UsageError("--writer-threads must be from 0 to 64");
   if (o.mode != Mode::Window &&
       (!o.screenshotFile.empty() || o.quitAfterFrames != 0 || !raw.keys.empty()))
     throw UsageError("--screenshot, --quit-after-frames and --test-keys need --window");
@@ -130,6 +172,8 @@ bool ParseCommandLine(int argc, const char* const* argv, RenderOptions* options)
   } catch (const CLI::ParseError& e) {
     throw UsageError(std::string(e.what()) + " (see --help)");
   }
+  raw.framesGiven = app.count("--frames") > 0;
+  raw.startGiven = app.count("--start") > 0;
   o.mode = ChooseMode(o, raw);
   CheckMode(o, raw);
   if (!raw.size.empty()) {
@@ -142,6 +186,10 @@ bool ParseCommandLine(int argc, const char* const* argv, RenderOptions* options)
   else if (o.mode == Mode::Window)
     o.background.kind = Background::Kind::Checker;
   o.testKeys = SplitKeys(raw.keys);
+  if (raw.startGiven) {
+    o.hasStart = true;
+    o.start = ParseLocalMoment(raw.start);
+  }
   return true;
 }
 

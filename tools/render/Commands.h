@@ -6,6 +6,10 @@
 
 namespace render {
 
+// Sequences and --start set the plug-in's clock, which needs the process to
+// run under libfaketime (see FakeClock).
+bool NeedsFakeClock(const RenderOptions& options);
+
 // Throws ToolError for every failure the user can meet.
 void RunCommand(const RenderOptions& options);
 

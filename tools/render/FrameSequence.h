@@ -5,6 +5,8 @@
 #include "render/Background.h"
 #include "render/HeadlessRenderer.h"
 
+#include <cstdint>
+#include <functional>
 #include <string>
 
 namespace render {
@@ -16,14 +18,17 @@ std::string SequenceFileName(int index, int frameCount);
 struct SequenceRequest {
   int frames = 1;
   double fps = 30.0;
+  int64_t start = 0;  // the wall-clock moment of the first frame, see ClockMoment
   std::string folder;
   Background background;
+  int writerThreads = 1;  // 0: encode and write between draws
 };
 
-// The plug-in reads the wall clock itself, so frame i is drawn no earlier
-// than i / fps seconds after the first: the pictures then show the time
-// passing at the sequence's rate. Returns the number of frames written
-// (fewer than asked only when interrupted).
-int RenderSequence(HeadlessRenderer& renderer, const SequenceRequest& request);
+// Frame k shows the wall clock at start + k / fps, however long drawing and
+// writing take: `setClock` moves the clock the plug-in reads to that moment
+// before the frame is drawn. Returns the number of frames written (fewer
+// than asked only when interrupted).
+int RenderSequence(HeadlessRenderer& renderer, const SequenceRequest& request,
+                   const std::function<void(int64_t moment)>& setClock);
 
 }  // namespace render

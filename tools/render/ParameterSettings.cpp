@@ -4,6 +4,7 @@
 #include "render/TextList.h"
 #include "render/ToolError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -91,6 +92,25 @@ ParameterSetting Resolve(const std::string& assignment,
   return setting;
 }
 
+// The framework names a colour group's parameters NAME, NAME_saturation,
+// NAME_brighthness (so spelt: saved host projects know it by that name) and
+// NAME_alpha. FFGL keeps 16 bytes of a name; for these the cut-off end is
+// known from the parameter's type. Empty when the name was not cut.
+std::string FullColourName(const host::ParameterInfo& p) {
+  const std::string suffix = p.type == FF_TYPE_SATURATION   ? "_saturation"
+                             : p.type == FF_TYPE_BRIGHTNESS ? "_brighthness"
+                             : p.type == FF_TYPE_ALPHA      ? "_alpha"
+                                                            : "";
+  if (p.name.size() != kFFGLNameBytes) return {};
+  // The longest start of the suffix that the stored name ends with.
+  for (size_t kept = std::min(suffix.size(), kFFGLNameBytes); kept > 0; --kept) {
+    if (p.name.compare(kFFGLNameBytes - kept, kept, suffix, 0, kept) != 0) continue;
+    if (kept == suffix.size()) return {};  // nothing was cut
+    return p.name.substr(0, kFFGLNameBytes - kept) + suffix;
+  }
+  return {};
+}
+
 }  // namespace
 
 int FindParameterByName(const std::vector<host::ParameterInfo>& parameters,
@@ -100,10 +120,10 @@ int FindParameterByName(const std::vector<host::ParameterInfo>& parameters,
   for (const host::ParameterInfo& p : parameters)
     if (EqualsIgnoringCase(p.name, name)) return static_cast<int>(p.index);
   if (name.size() > kFFGLNameBytes) {
-    const std::string truncated = name.substr(0, kFFGLNameBytes);
-    for (const host::ParameterInfo& p : parameters)
-      if (p.name.size() == kFFGLNameBytes && EqualsIgnoringCase(p.name, truncated))
-        return static_cast<int>(p.index);
+    for (const host::ParameterInfo& p : parameters) {
+      const std::string full = FullColourName(p);
+      if (!full.empty() && EqualsIgnoringCase(full, name)) return static_cast<int>(p.index);
+    }
   }
   return -1;
 }

@@ -19,9 +19,10 @@ struct ParameterSetting {
   std::string text;
 };
 
-// Index of the parameter with that display name: exact, then ignoring case;
-// a name longer than the 16 bytes FFGL keeps also matches its truncation.
-// -1 when none.
+// Index of the parameter with that display name: exact, then ignoring case.
+// A name longer than the 16 bytes FFGL keeps matches a colour parameter
+// whose name was cut, and only when it is that name in full
+// ("Color_brighthness" for the stored "Color_brighthnes"). -1 when none.
 int FindParameterByName(const std::vector<host::ParameterInfo>& parameters,
                         const std::string& name);
 

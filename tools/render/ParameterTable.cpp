@@ -11,6 +11,10 @@ namespace {
 
 using Row = std::vector<std::string>;
 
+// Longer option lists are shortened in the table (a plug-in may offer
+// hundreds of font families); --all prints them in full below it.
+constexpr size_t kElementsShown = 5;
+
 // Left-aligned columns, two spaces apart; the last column is not padded.
 void PrintColumns(const std::vector<Row>& rows, std::FILE* out) {
   std::vector<size_t> widths;
@@ -64,7 +68,7 @@ std::string DescribeValue(const host::ParameterInfo& parameter, float value) {
 }
 
 void PrintParameterList(const host::PluginLibrary& library, const std::string& path,
-                        std::FILE* out) {
+                        bool allElements, std::FILE* out) {
   const PluginInfoStruct* info = library.Info();
   const PluginExtendedInfoStruct* ext = library.ExtendedInfo();
   std::fprintf(out, "%s (%s), source plug-in, FFGL %u.%u", library.Name().c_str(),
@@ -82,11 +86,23 @@ void PrintParameterList(const host::PluginLibrary& library, const std::string& p
     const std::string value =
         IsStringParamType(p.type) ? "\"" + p.defaultText + "\"" : DescribeValue(p, p.defaultValue);
     const std::string elements =
-        p.type == FF_TYPE_OPTION ? JoinShortened(p.elementNames, 5) : std::string();
+        p.type == FF_TYPE_OPTION ? JoinShortened(p.elementNames, kElementsShown) : std::string();
     rows.push_back({std::to_string(p.index), p.name, TypeName(p.type), value,
                     p.visible ? "yes" : "no", elements});
   }
   PrintColumns(rows, out);
+  if (allElements) PrintLongElementLists(library, out);
+}
+
+void PrintLongElementLists(const host::PluginLibrary& library, std::FILE* out) {
+  for (const host::ParameterInfo& p : library.Parameters()) {
+    if (p.type != FF_TYPE_OPTION || p.elementNames.size() <= kElementsShown) continue;
+    std::fprintf(out, "\n%s, all %zu elements:\n", p.name.c_str(), p.elementNames.size());
+    std::vector<Row> rows;
+    for (size_t e = 0; e < p.elementNames.size(); ++e)
+      rows.push_back({"  " + std::to_string(e), p.elementNames[e]});
+    PrintColumns(rows, out);
+  }
 }
 
 void PrintInstanceValues(const host::PluginLibrary& library, FFInstanceID instance,

@@ -15,8 +15,11 @@ std::string TypeName(uint32_t type);
 // or the number.
 std::string DescribeValue(const host::ParameterInfo& parameter, float value);
 
+// With `allElements`, every option list that the table shortens follows
+// it in full, one element a line with its position (what --set takes).
 void PrintParameterList(const host::PluginLibrary& library, const std::string& path,
-                        std::FILE* out);
+                        bool allElements, std::FILE* out);
+void PrintLongElementLists(const host::PluginLibrary& library, std::FILE* out);
 
 // Values and visibility as the instance reports them.
 void PrintInstanceValues(const host::PluginLibrary& library, FFInstanceID instance,

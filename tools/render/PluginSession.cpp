@@ -2,15 +2,33 @@
 
 #include "render/ToolError.h"
 
+#include <cstdio>
 #include <dlfcn.h>
 #include <sys/stat.h>
 
 namespace render {
+namespace {
+
+// Windows DLLs (and EXEs) open with "MZ"; the loader would only say
+// "invalid ELF header", which does not tell a user what went wrong.
+bool IsWindowsLibrary(const std::string& path) {
+  char magic[2] = {};
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+  if (file == nullptr) return false;
+  const bool read = std::fread(magic, 1, sizeof(magic), file) == sizeof(magic);
+  std::fclose(file);
+  return read && magic[0] == 'M' && magic[1] == 'Z';
+}
+
+}  // namespace
 
 PluginSession::PluginSession(const std::string& pluginPath) : path(pluginPath) {
   struct stat info {};
   if (stat(path.c_str(), &info) != 0) throw RunTimeError("no plug-in file '" + path + "'");
   if (S_ISDIR(info.st_mode)) throw RunTimeError("'" + path + "' is a folder, not a plug-in");
+  if (IsWindowsLibrary(path))
+    throw RunTimeError("'" + path + "' is a Windows DLL; this tool loads Linux plug-ins (.so), "
+                       "such as the Tickora.so of the release build");
   std::string error;
   // dlopen searches the library path for a bare file name; the user meant
   // the file they named.

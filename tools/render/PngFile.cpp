@@ -1,5 +1,6 @@
 #include "render/PngFile.h"
 
+#include "render/OutputPath.h"
 #include "render/ToolError.h"
 
 #include <juce_graphics/juce_graphics.h>
@@ -7,17 +8,10 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace render {
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  const size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  return slash == 0 ? "/" : path.substr(0, slash);
-}
 
 bool WriteAll(int fd, const void* data, size_t size) {
   const char* bytes = static_cast<const char*>(data);
@@ -58,37 +52,6 @@ juce::Image ToJuceImage(const host::Pixels& pixels) {
 
 }  // namespace
 
-void CheckWritableFile(const std::string& path) {
-  if (path.empty()) throw UsageError("the output file name is empty");
-  struct stat info {};
-  if (stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode))
-    throw RunTimeError("cannot write '" + path + "': it is a folder");
-  const std::string folder = FolderOf(path);
-  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-    throw RunTimeError("cannot write '" + path + "': no folder '" + folder + "'");
-  if (access(folder.c_str(), W_OK | X_OK) != 0)
-    throw RunTimeError("cannot write '" + path + "': " + std::strerror(errno));
-}
-
-void PrepareOutputFolder(const std::string& folder) {
-  if (folder.empty()) throw UsageError("the output folder name is empty");
-  std::string partial;
-  size_t start = 0;
-  while (start <= folder.size()) {
-    const size_t slash = folder.find('/', start);
-    partial = folder.substr(0, slash == std::string::npos ? folder.size() : slash);
-    if (!partial.empty() && mkdir(partial.c_str(), 0777) != 0 && errno != EEXIST)
-      throw RunTimeError("cannot create folder '" + partial + "': " + std::strerror(errno));
-    if (slash == std::string::npos) break;
-    start = slash + 1;
-  }
-  struct stat info {};
-  if (stat(folder.c_str(), &info) != 0 || !S_ISDIR(info.st_mode))
-    throw RunTimeError("cannot write into '" + folder + "': it is not a folder");
-  if (access(folder.c_str(), W_OK | X_OK) != 0)
-    throw RunTimeError("cannot write into '" + folder + "': " + std::strerror(errno));
-}
-
 void WritePng(const host::Pixels& pixels, const std::string& path) {
   juce::MemoryOutputStream encoded;
   juce::PNGImageFormat png;
@@ -106,6 +69,13 @@ void WritePng(const host::Pixels& pixels, const std::string& path) {
     unlink(temporary.c_str());
     throw RunTimeError("cannot write '" + path + "': " +
                        std::strerror(written ? errno : writeError));
+  }
+  // Checked again now: a FIFO or device may have appeared while drawing.
+  try {
+    CheckReplaceable(path);
+  } catch (...) {
+    unlink(temporary.c_str());
+    throw;
   }
   if (rename(temporary.c_str(), path.c_str()) != 0) {
     const int renameError = errno;

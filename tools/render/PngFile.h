@@ -9,16 +9,9 @@
 
 namespace render {
 
-// Throws a run-time error when a file cannot be created at that path (no
-// such folder, no permission, a folder in the way), before any work is done.
-void CheckWritableFile(const std::string& path);
-
-// Creates the folder (and its parents) when missing; throws a run-time
-// error when that fails or it cannot be written to.
-void PrepareOutputFolder(const std::string& folder);
-
 // Writes RGBA8 pixels (top row first) with JUCE's PNG writer: with an alpha
-// channel unless every pixel is opaque. Throws a run-time error on failure.
+// channel unless every pixel is opaque. Throws a run-time error on failure,
+// and when what `path` names is no longer a regular file.
 void WritePng(const host::Pixels& pixels, const std::string& path);
 
 }  // namespace render

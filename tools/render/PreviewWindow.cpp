@@ -2,6 +2,7 @@
 
 #include "host/FrameTarget.h"
 #include "render/Interruption.h"
+#include "render/OutputPath.h"
 #include "render/ParameterTable.h"
 #include "render/PngFile.h"
 #include "render/ToolError.h"
@@ -134,7 +135,8 @@ void RunPreviewWindow(const PluginSession& session, const std::vector<ParameterS
     testKeyCodes.push_back(isSize ? 0 : KeyCodeForName(name));
     if (testKeyCodes.back() < 0) throw UsageError("--test-keys: unknown key '" + name + "'");
   }
-  if (!request.screenshotFile.empty()) CheckWritableFile(request.screenshotFile);
+  const std::string screenshotFile =
+      request.screenshotFile.empty() ? "" : ResolveOutputFile(request.screenshotFile);
 
   const host::PluginLibrary& library = session.Library();
   GlfwLibrary glfw;
@@ -228,8 +230,7 @@ void RunPreviewWindow(const PluginSession& session, const std::vector<ParameterS
   }  // the instance goes while the window's context is still current
   target.Release();
   compositor.Release();
-  if (!request.screenshotFile.empty() && screenshot.width > 0)
-    WritePng(screenshot, request.screenshotFile);
+  if (!screenshotFile.empty() && screenshot.width > 0) WritePng(screenshot, screenshotFile);
 }
 
 }  // namespace render

@@ -5,6 +5,7 @@
 #include "render/Background.h"
 #include "render/FrameSize.h"
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,11 @@ struct RenderOptions {
   int frames = 0;                        // Sequence
   double fps = 30.0;                     // Sequence
   std::string outDir;                    // Sequence
+  bool overwrite = false;                // Sequence: remove frame-*.png of an earlier run
+  bool listAll = false;                  // List: every element of long option lists
+  bool hasStart = false;                 // --start given: the clock stands there first
+  int64_t start = 0;                     // see ClockMoment
+  int writerThreads = -1;                // -1: FrameWriters::DefaultThreads()
   // Test hooks of the preview window (hidden from --help).
   std::string screenshotFile;
   int quitAfterFrames = 0;               // 0: run until closed
