@@ -8,6 +8,7 @@
 
 #include "ffgl/FFGL.h"
 #include "host/Ink.h"
+#include "tickora/Version.h"
 #include "windows/PluginDll.h"
 #include "windows/Report.h"
 #include "windows/WglContext.h"
@@ -87,9 +88,11 @@ class Smoke {
     report.Check(info->PluginType == FF_SOURCE, Format("type %u (source)", info->PluginType));
     const PluginExtendedInfoStruct* extended = dll.ExtendedInfo();
     if (report.Check(extended != nullptr, "extended information record (code 13)")) {
-      report.Check(extended->PluginMajorVersion == 1 && extended->PluginMinorVersion == 1,
-                   Format("version %u.%u", extended->PluginMajorVersion,
-                          extended->PluginMinorVersion));
+      // The DLL must report the version of the build it came from.
+      report.Check(extended->PluginMajorVersion == TICKORA_VERSION_MAJOR &&
+                       extended->PluginMinorVersion == TICKORA_VERSION_MINOR,
+                   Format("version %u.%u (build %s)", extended->PluginMajorVersion,
+                          extended->PluginMinorVersion, TICKORA_VERSION_STRING));
       const std::string about = extended->About != nullptr ? extended->About : "(null)";
       report.Check(about == "Quorvane", "about \"" + about + "\"");
     }
