@@ -3,6 +3,8 @@
 #include "ffglex/ScopedBufferBinding.h"
 #include "ffglex/ScopedVAOBinding.h"
 
+using namespace ffgl::gl;
+
 namespace ffglex {
 namespace {
 

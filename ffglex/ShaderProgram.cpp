@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <vector>
 
+using namespace ffgl::gl;
+
 namespace ffglex {
 
 void ReportShaderMessage(const char* prefix, const char* log) {

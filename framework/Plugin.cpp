@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace ffgl::gl;
+
 Plugin::Plugin(uint32_t pluginType) : CFFGLPlugin(pluginType) {}
 
 // Releasing GL objects is DeInitGL's job, with the host's context current.

@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+using namespace ffgl::gl;
+
 namespace {
 
 using testing_support::GLCallRecorder;

@@ -41,11 +41,11 @@ class StandInEffect : public Plugin {
   }
 
   FFResult ProcessOpenGL(ProcessOpenGLStruct*) override {
-    glUseProgram(mainShader.Id());
+    ffgl::gl::glUseProgram(mainShader.Id());
     SendParams();
-    glUniform2f(maxstLocation, 1.0f, 1.0f);
+    ffgl::gl::glUniform2f(maxstLocation, 1.0f, 1.0f);
     quad.Draw();
-    glUseProgram(0);
+    ffgl::gl::glUseProgram(0);
     return FF_SUCCESS;
   }
 };
