@@ -23,7 +23,7 @@ void main() {
 }
 )";
 
-class StandInEffect : public Plugin {
+class StandInEffect : public framework::Plugin {
  public:
   enum : uint32_t { kLevel = 0, kHue = 1, kSaturation = 2, kBrightness = 3, kAlpha = 4,
                     kFlag = 5, kLoose = 6, kChoice = 7, kCount = 8 };
