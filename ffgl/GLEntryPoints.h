@@ -9,7 +9,8 @@
 // types are the same typedefs, the enumerants are spelled token for token as
 // the Khronos headers spell them (an identical macro redefinition is legal),
 // and the calls live in namespace ffgl::gl. A .cpp file that calls GL says
-// `using namespace ffgl::gl;`; headers qualify the calls.
+// `using namespace ffgl::gl;`; headers qualify the calls, and so does a file
+// that also calls the system's GL, where an unqualified call is ambiguous.
 #pragma once
 
 #include <cstddef>
