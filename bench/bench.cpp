@@ -88,7 +88,7 @@ void SetParam(FFInstanceID instance, int32_t index, float value) {
 void Frame(FFInstanceID instance) { plugin.ProcessFrame(instance); }
 
 Tickora* AsTickora(FFInstanceID instance) {
-  return dynamic_cast<Tickora*>(static_cast<CFFGLPlugin*>(instance));
+  return dynamic_cast<Tickora*>(static_cast<ffgl::CFFGLPlugin*>(instance));
 }
 
 // An instance showing `type`; Countdown counts down to tomorrow 00:00, so

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+namespace ffgl {
+
 CFFGLPlugin::CFFGLPlugin(uint32_t pluginType) {
   switch (pluginType) {
     case FF_EFFECT: minInputs = maxInputs = 1; break;
@@ -67,3 +69,5 @@ FFResult CFFGLPlugin::Resize(const FFGLViewportStruct* vp) {
   if (vp != nullptr) viewport = *vp;
   return FF_SUCCESS;
 }
+
+}  // namespace ffgl

@@ -7,6 +7,8 @@
 
 #include <string>
 
+namespace ffgl {
+
 class CFFGLPlugin : public CFFGLPluginManager {
  public:
   explicit CFFGLPlugin(uint32_t pluginType);
@@ -42,3 +44,5 @@ class CFFGLPlugin : public CFFGLPluginManager {
   double hostTime = 0.0;
   uint32_t sampleRate = 0;
 };
+
+}  // namespace ffgl

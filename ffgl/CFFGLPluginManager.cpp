@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace ffgl {
+
 CFFGLPluginManager::~CFFGLPluginManager() = default;
 
 namespace {
@@ -89,3 +91,5 @@ void CFFGLPluginManager::HarvestParamEvents(ParameterEventsStruct& events) {
   }
   events.numEvents = written;
 }
+
+}  // namespace ffgl

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace ffgl {
+
 struct ParamElement {
   std::string name;
   float value = 0.0f;
@@ -62,3 +64,5 @@ class CFFGLPluginManager {
  private:
   std::vector<ParamInfo> params;
 };
+
+}  // namespace ffgl

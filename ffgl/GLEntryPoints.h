@@ -1,7 +1,16 @@
 // OpenGL entry points, resolved by name once per process before the first
 // InitGL. The plug-in links no OpenGL library: every call goes through the
 // table below, which a test may also fill with wrappers of its own to see
-// the calls the plug-in makes.
+// the calls the plug-in makes. The table holds exactly the calls the plug-in
+// makes, because a driver missing any of them fails instantiation; tests and
+// tools that need more call their own linked GL.
+//
+// Nothing here can collide with a system GL header in the same file: the
+// types are the same typedefs, the enumerants are spelled token for token as
+// the Khronos headers spell them (an identical macro redefinition is legal),
+// and the calls live in namespace ffgl::gl. A .cpp file that calls GL says
+// `using namespace ffgl::gl;`; headers qualify the calls, and so does a file
+// that also calls the system's GL, where an unqualified call is ambiguous.
 #pragma once
 
 #include <cstddef>
@@ -24,109 +33,107 @@ using GLchar = char;
 using GLubyte = unsigned char;
 using GLsizeiptr = std::ptrdiff_t;
 
-constexpr GLenum GL_NO_ERROR = 0;
-constexpr GLenum GL_NONE = 0;
-constexpr GLenum GL_CLIP_DISTANCE0 = 0x3000;
-constexpr GLenum GL_FRONT_LEFT = 0x0400;
-constexpr GLenum GL_FRONT_RIGHT = 0x0401;
-constexpr GLenum GL_BACK_LEFT = 0x0402;
-constexpr GLenum GL_BACK_RIGHT = 0x0403;
-constexpr GLenum GL_FRONT = 0x0404;
-constexpr GLenum GL_BACK = 0x0405;
-constexpr GLenum GL_LEFT = 0x0406;
-constexpr GLenum GL_RIGHT = 0x0407;
-constexpr GLenum GL_FRONT_AND_BACK = 0x0408;
-constexpr GLenum GL_POLYGON_MODE = 0x0B40;
-constexpr GLenum GL_STENCIL_TEST = 0x0B90;
-constexpr GLenum GL_COLOR_LOGIC_OP = 0x0BF2;
-constexpr GLenum GL_COLOR_WRITEMASK = 0x0C23;
-constexpr GLenum GL_UNPACK_SWAP_BYTES = 0x0CF0;
-constexpr GLenum GL_UNPACK_LSB_FIRST = 0x0CF1;
-constexpr GLenum GL_UNPACK_ROW_LENGTH = 0x0CF2;
-constexpr GLenum GL_UNPACK_SKIP_ROWS = 0x0CF3;
-constexpr GLenum GL_UNPACK_SKIP_PIXELS = 0x0CF4;
-constexpr GLenum GL_MAX_CLIP_DISTANCES = 0x0D32;
-constexpr GLenum GL_FILL = 0x1B02;
-constexpr GLenum GL_FUNC_ADD = 0x8006;
-constexpr GLenum GL_UNPACK_SKIP_IMAGES = 0x806D;
-constexpr GLenum GL_UNPACK_IMAGE_HEIGHT = 0x806E;
-constexpr GLenum GL_SAMPLE_ALPHA_TO_COVERAGE = 0x809E;
-constexpr GLenum GL_SAMPLE_COVERAGE = 0x80A0;
-constexpr GLenum GL_FRAMEBUFFER_ATTACHMENT_COLOR_ENCODING = 0x8210;
-constexpr GLenum GL_DRAW_BUFFER0 = 0x8825;
-constexpr GLenum GL_SAMPLER_BINDING = 0x8919;
-constexpr GLenum GL_PIXEL_UNPACK_BUFFER = 0x88EC;
-constexpr GLenum GL_PIXEL_UNPACK_BUFFER_BINDING = 0x88EF;
-constexpr GLenum GL_SRGB = 0x8C40;
-constexpr GLenum GL_SAMPLE_SHADING = 0x8C36;
-constexpr GLenum GL_RASTERIZER_DISCARD = 0x8C89;
-constexpr GLenum GL_DRAW_FRAMEBUFFER = 0x8CA9;
-constexpr GLenum GL_FRAMEBUFFER_SRGB = 0x8DB9;
-constexpr GLenum GL_SAMPLE_MASK = 0x8E51;
-constexpr GLenum GL_PRIMITIVE_RESTART = 0x8F9D;
-constexpr GLenum GL_FALSE = 0;
-constexpr GLenum GL_TRUE = 1;
-constexpr GLenum GL_ONE = 1;
-constexpr GLenum GL_TRIANGLES = 0x0004;
-constexpr GLenum GL_SRC_ALPHA = 0x0302;
-constexpr GLenum GL_ONE_MINUS_SRC_ALPHA = 0x0303;
-constexpr GLenum GL_CULL_FACE = 0x0B44;
-constexpr GLenum GL_DEPTH_TEST = 0x0B71;
-constexpr GLenum GL_VIEWPORT = 0x0BA2;
-constexpr GLenum GL_BLEND = 0x0BE2;
-constexpr GLenum GL_SCISSOR_BOX = 0x0C10;
-constexpr GLenum GL_SCISSOR_TEST = 0x0C11;
-constexpr GLenum GL_UNPACK_ALIGNMENT = 0x0CF5;
-constexpr GLenum GL_MAX_TEXTURE_SIZE = 0x0D33;
-constexpr GLenum GL_TEXTURE_2D = 0x0DE1;
-constexpr GLenum GL_UNSIGNED_BYTE = 0x1401;
-constexpr GLenum GL_FLOAT = 0x1406;
-constexpr GLenum GL_RGBA = 0x1908;
-constexpr GLenum GL_VERSION = 0x1F02;
-constexpr GLenum GL_EXTENSIONS = 0x1F03;
-constexpr GLenum GL_NEAREST = 0x2600;
-constexpr GLenum GL_LINEAR = 0x2601;
-constexpr GLenum GL_TEXTURE_MAG_FILTER = 0x2800;
-constexpr GLenum GL_TEXTURE_MIN_FILTER = 0x2801;
-constexpr GLenum GL_TEXTURE_WRAP_S = 0x2802;
-constexpr GLenum GL_TEXTURE_WRAP_T = 0x2803;
-constexpr GLenum GL_BLEND_DST_RGB = 0x80C8;
-constexpr GLenum GL_BLEND_SRC_RGB = 0x80C9;
-constexpr GLenum GL_BLEND_DST_ALPHA = 0x80CA;
-constexpr GLenum GL_BLEND_SRC_ALPHA = 0x80CB;
-constexpr GLenum GL_RGBA8 = 0x8058;
-constexpr GLenum GL_TEXTURE_BINDING_2D = 0x8069;
-constexpr GLenum GL_CLAMP_TO_EDGE = 0x812F;
-constexpr GLenum GL_TEXTURE0 = 0x84C0;
-constexpr GLenum GL_ACTIVE_TEXTURE = 0x84E0;
-constexpr GLenum GL_BLEND_EQUATION_RGB = 0x8009;
-constexpr GLenum GL_BLEND_EQUATION_ALPHA = 0x883D;
-constexpr GLenum GL_ARRAY_BUFFER = 0x8892;
-constexpr GLenum GL_ELEMENT_ARRAY_BUFFER = 0x8893;
-constexpr GLenum GL_ARRAY_BUFFER_BINDING = 0x8894;
-constexpr GLenum GL_ELEMENT_ARRAY_BUFFER_BINDING = 0x8895;
-constexpr GLenum GL_STATIC_DRAW = 0x88E4;
-constexpr GLenum GL_FRAGMENT_SHADER = 0x8B30;
-constexpr GLenum GL_VERTEX_SHADER = 0x8B31;
-constexpr GLenum GL_COMPILE_STATUS = 0x8B81;
-constexpr GLenum GL_LINK_STATUS = 0x8B82;
-constexpr GLenum GL_INFO_LOG_LENGTH = 0x8B84;
-constexpr GLenum GL_CURRENT_PROGRAM = 0x8B8D;
-constexpr GLenum GL_VERTEX_ARRAY_BINDING = 0x85B5;
-constexpr GLenum GL_FRAMEBUFFER_BINDING = 0x8CA6;
-constexpr GLenum GL_NUM_EXTENSIONS = 0x821D;
-constexpr GLenum GL_CONTEXT_PROFILE_MASK = 0x9126;
+#define GL_NO_ERROR 0
+#define GL_NONE 0
+#define GL_CLIP_DISTANCE0 0x3000
+#define GL_FRONT_LEFT 0x0400
+#define GL_FRONT_RIGHT 0x0401
+#define GL_BACK_LEFT 0x0402
+#define GL_BACK_RIGHT 0x0403
+#define GL_FRONT 0x0404
+#define GL_BACK 0x0405
+#define GL_LEFT 0x0406
+#define GL_RIGHT 0x0407
+#define GL_FRONT_AND_BACK 0x0408
+#define GL_POLYGON_MODE 0x0B40
+#define GL_STENCIL_TEST 0x0B90
+#define GL_COLOR_LOGIC_OP 0x0BF2
+#define GL_COLOR_WRITEMASK 0x0C23
+#define GL_UNPACK_SWAP_BYTES 0x0CF0
+#define GL_UNPACK_LSB_FIRST 0x0CF1
+#define GL_UNPACK_ROW_LENGTH 0x0CF2
+#define GL_UNPACK_SKIP_ROWS 0x0CF3
+#define GL_UNPACK_SKIP_PIXELS 0x0CF4
+#define GL_MAX_CLIP_DISTANCES 0x0D32
+#define GL_FILL 0x1B02
+#define GL_FUNC_ADD 0x8006
+#define GL_UNPACK_SKIP_IMAGES 0x806D
+#define GL_UNPACK_IMAGE_HEIGHT 0x806E
+#define GL_SAMPLE_ALPHA_TO_COVERAGE 0x809E
+#define GL_SAMPLE_COVERAGE 0x80A0
+#define GL_FRAMEBUFFER_ATTACHMENT_COLOR_ENCODING 0x8210
+#define GL_DRAW_BUFFER0 0x8825
+#define GL_SAMPLER_BINDING 0x8919
+#define GL_PIXEL_UNPACK_BUFFER 0x88EC
+#define GL_PIXEL_UNPACK_BUFFER_BINDING 0x88EF
+#define GL_SRGB 0x8C40
+#define GL_SAMPLE_SHADING 0x8C36
+#define GL_RASTERIZER_DISCARD 0x8C89
+#define GL_DRAW_FRAMEBUFFER 0x8CA9
+#define GL_FRAMEBUFFER_SRGB 0x8DB9
+#define GL_SAMPLE_MASK 0x8E51
+#define GL_PRIMITIVE_RESTART 0x8F9D
+#define GL_FALSE 0
+#define GL_TRUE 1
+#define GL_ONE 1
+#define GL_TRIANGLES 0x0004
+#define GL_SRC_ALPHA 0x0302
+#define GL_ONE_MINUS_SRC_ALPHA 0x0303
+#define GL_CULL_FACE 0x0B44
+#define GL_DEPTH_TEST 0x0B71
+#define GL_VIEWPORT 0x0BA2
+#define GL_BLEND 0x0BE2
+#define GL_SCISSOR_BOX 0x0C10
+#define GL_SCISSOR_TEST 0x0C11
+#define GL_UNPACK_ALIGNMENT 0x0CF5
+#define GL_MAX_TEXTURE_SIZE 0x0D33
+#define GL_TEXTURE_2D 0x0DE1
+#define GL_UNSIGNED_BYTE 0x1401
+#define GL_FLOAT 0x1406
+#define GL_RGBA 0x1908
+#define GL_VERSION 0x1F02
+#define GL_EXTENSIONS 0x1F03
+#define GL_NEAREST 0x2600
+#define GL_LINEAR 0x2601
+#define GL_TEXTURE_MAG_FILTER 0x2800
+#define GL_TEXTURE_MIN_FILTER 0x2801
+#define GL_TEXTURE_WRAP_S 0x2802
+#define GL_TEXTURE_WRAP_T 0x2803
+#define GL_BLEND_DST_RGB 0x80C8
+#define GL_BLEND_SRC_RGB 0x80C9
+#define GL_BLEND_DST_ALPHA 0x80CA
+#define GL_BLEND_SRC_ALPHA 0x80CB
+#define GL_RGBA8 0x8058
+#define GL_TEXTURE_BINDING_2D 0x8069
+#define GL_CLAMP_TO_EDGE 0x812F
+#define GL_TEXTURE0 0x84C0
+#define GL_ACTIVE_TEXTURE 0x84E0
+#define GL_BLEND_EQUATION_RGB 0x8009
+#define GL_BLEND_EQUATION_ALPHA 0x883D
+#define GL_ARRAY_BUFFER 0x8892
+#define GL_ELEMENT_ARRAY_BUFFER 0x8893
+#define GL_ARRAY_BUFFER_BINDING 0x8894
+#define GL_ELEMENT_ARRAY_BUFFER_BINDING 0x8895
+#define GL_STATIC_DRAW 0x88E4
+#define GL_FRAGMENT_SHADER 0x8B30
+#define GL_VERTEX_SHADER 0x8B31
+#define GL_COMPILE_STATUS 0x8B81
+#define GL_LINK_STATUS 0x8B82
+#define GL_INFO_LOG_LENGTH 0x8B84
+#define GL_CURRENT_PROGRAM 0x8B8D
+#define GL_VERTEX_ARRAY_BINDING 0x85B5
+#define GL_FRAMEBUFFER_BINDING 0x8CA6
+#define GL_NUM_EXTENSIONS 0x821D
+#define GL_CONTEXT_PROFILE_MASK 0x9126
 
 // X(result, name without the gl prefix, parameter list, argument list)
 #define FFGL_ENTRY_POINTS(X)                                                                 \
   X(const GLubyte*, GetString, (GLenum name), (name))                                        \
-  X(const GLubyte*, GetStringi, (GLenum name, GLuint index), (name, index))                  \
   X(void, GetIntegerv, (GLenum pname, GLint* data), (pname, data))                           \
   X(GLenum, GetError, (), ())                                                                \
   X(GLboolean, IsEnabled, (GLenum cap), (cap))                                               \
   X(void, Enable, (GLenum cap), (cap))                                                       \
   X(void, Disable, (GLenum cap), (cap))                                                      \
-  X(void, BlendFunc, (GLenum sfactor, GLenum dfactor), (sfactor, dfactor))                   \
   X(void, BlendFuncSeparate, (GLenum srcRGB, GLenum dstRGB, GLenum srcA, GLenum dstA),       \
     (srcRGB, dstRGB, srcA, dstA))                                                            \
   X(void, BlendEquationSeparate, (GLenum modeRGB, GLenum modeAlpha), (modeRGB, modeAlpha))   \
@@ -199,68 +206,19 @@ struct GLEntryPoints {
 // The process-wide table every GL call of the plug-in goes through.
 extern GLEntryPoints glEntryPoints;
 
-struct GLVersion {
-  int major = 0;
-  int minor = 0;
-};
-
 // Resolves every entry point of the table for the current context. Fails when
-// glGetString cannot be resolved, GL_VERSION cannot be read, or an entry point
-// the plug-in calls is missing (a null call would crash the host).
+// glGetString cannot be resolved, GL_VERSION does not start with a version
+// number (no context current, or not desktop OpenGL), or an entry point the
+// plug-in calls is missing (a null call would crash the host).
 bool LoadGLEntryPoints();
 
-// Parses the "major.minor" at the start of a GL_VERSION string; each part is
-// read up to 9 digits. Returns false when no major number can be read.
-bool ParseGLVersion(const char* text, GLVersion& version);
+namespace gl {
 
+// glEnable(cap) and so on, each a call through the table.
+#define FFGL_DECLARE_CALL(ret, name, params, args) \
+  inline ret gl##name params { return glEntryPoints.name args; }
+FFGL_ENTRY_POINTS(FFGL_DECLARE_CALL)
+#undef FFGL_DECLARE_CALL
+
+}  // namespace gl
 }  // namespace ffgl
-
-#define glGetString ffgl::glEntryPoints.GetString
-#define glGetStringi ffgl::glEntryPoints.GetStringi
-#define glGetIntegerv ffgl::glEntryPoints.GetIntegerv
-#define glGetError ffgl::glEntryPoints.GetError
-#define glIsEnabled ffgl::glEntryPoints.IsEnabled
-#define glEnable ffgl::glEntryPoints.Enable
-#define glDisable ffgl::glEntryPoints.Disable
-#define glBlendFunc ffgl::glEntryPoints.BlendFunc
-#define glBlendFuncSeparate ffgl::glEntryPoints.BlendFuncSeparate
-#define glBlendEquationSeparate ffgl::glEntryPoints.BlendEquationSeparate
-#define glColorMaski ffgl::glEntryPoints.ColorMaski
-#define glPolygonMode ffgl::glEntryPoints.PolygonMode
-#define glBindSampler ffgl::glEntryPoints.BindSampler
-#define glGetFramebufferAttachmentParameteriv ffgl::glEntryPoints.GetFramebufferAttachmentParameteriv
-#define glScissor ffgl::glEntryPoints.Scissor
-#define glCreateShader ffgl::glEntryPoints.CreateShader
-#define glShaderSource ffgl::glEntryPoints.ShaderSource
-#define glCompileShader ffgl::glEntryPoints.CompileShader
-#define glGetShaderiv ffgl::glEntryPoints.GetShaderiv
-#define glGetShaderInfoLog ffgl::glEntryPoints.GetShaderInfoLog
-#define glDeleteShader ffgl::glEntryPoints.DeleteShader
-#define glCreateProgram ffgl::glEntryPoints.CreateProgram
-#define glAttachShader ffgl::glEntryPoints.AttachShader
-#define glLinkProgram ffgl::glEntryPoints.LinkProgram
-#define glGetProgramiv ffgl::glEntryPoints.GetProgramiv
-#define glGetProgramInfoLog ffgl::glEntryPoints.GetProgramInfoLog
-#define glDeleteProgram ffgl::glEntryPoints.DeleteProgram
-#define glUseProgram ffgl::glEntryPoints.UseProgram
-#define glGetUniformLocation ffgl::glEntryPoints.GetUniformLocation
-#define glUniform1f ffgl::glEntryPoints.Uniform1f
-#define glUniform2f ffgl::glEntryPoints.Uniform2f
-#define glGenVertexArrays ffgl::glEntryPoints.GenVertexArrays
-#define glDeleteVertexArrays ffgl::glEntryPoints.DeleteVertexArrays
-#define glBindVertexArray ffgl::glEntryPoints.BindVertexArray
-#define glGenBuffers ffgl::glEntryPoints.GenBuffers
-#define glDeleteBuffers ffgl::glEntryPoints.DeleteBuffers
-#define glBindBuffer ffgl::glEntryPoints.BindBuffer
-#define glBufferData ffgl::glEntryPoints.BufferData
-#define glEnableVertexAttribArray ffgl::glEntryPoints.EnableVertexAttribArray
-#define glVertexAttribPointer ffgl::glEntryPoints.VertexAttribPointer
-#define glDrawArrays ffgl::glEntryPoints.DrawArrays
-#define glGenTextures ffgl::glEntryPoints.GenTextures
-#define glDeleteTextures ffgl::glEntryPoints.DeleteTextures
-#define glBindTexture ffgl::glEntryPoints.BindTexture
-#define glActiveTexture ffgl::glEntryPoints.ActiveTexture
-#define glTexParameteri ffgl::glEntryPoints.TexParameteri
-#define glPixelStorei ffgl::glEntryPoints.PixelStorei
-#define glTexImage2D ffgl::glEntryPoints.TexImage2D
-#define glTexSubImage2D ffgl::glEntryPoints.TexSubImage2D

@@ -1,5 +1,7 @@
 #include "ffgl/HostGLState.h"
 
+using namespace ffgl::gl;
+
 namespace ffgl {
 
 HostGLState::HostGLState() {

@@ -28,6 +28,11 @@ namespace {
 using ffgl::MixedFloat;
 using ffgl::MixedPointer;
 using ffgl::MixedUInt;
+using ffgl::CFFGLPlugin;
+using ffgl::GetPluginRegistration;
+using ffgl::ParamElement;
+using ffgl::ParamInfo;
+using ffgl::PluginRegistration;
 
 // A handler's answer; none when the code could not complete, in which case
 // the caller answers the code's failure value from the table.

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace ffgl {
+
 static_assert(offsetof(PluginInfoRecords, extendedInfo) == 32,
               "the extended record must follow the information record directly");
 
@@ -57,3 +59,5 @@ PluginRegistration& RegisterPlugin(PluginRegistration& registration, PluginFacto
 }
 
 PluginRegistration* GetPluginRegistration() { return processRegistration; }
+
+}  // namespace ffgl

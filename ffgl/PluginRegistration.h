@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+namespace ffgl {
+
 class CFFGLPlugin;
 
 // Creates one instance, stores it through the pointer and answers FF_SUCCESS;
@@ -45,3 +47,5 @@ PluginRegistration* GetPluginRegistration();
 // Copies up to `limit` bytes of `text`, stopping after the first NUL; a text
 // of `limit` or more characters fills the field with no terminator.
 void CopyFixedField(char* field, const char* text, size_t limit);
+
+}  // namespace ffgl

@@ -3,6 +3,11 @@
 #include "ffglex/ScopedBufferBinding.h"
 #include "ffglex/ScopedVAOBinding.h"
 
+#include <cassert>
+#include <utility>
+
+using namespace ffgl::gl;
+
 namespace ffglex {
 namespace {
 
@@ -17,6 +22,19 @@ static_assert(sizeof(kVertices) == 120, "six vertices of five floats");
 constexpr GLsizei kStride = 5 * sizeof(float);
 
 }  // namespace
+
+FullScreenQuad::FullScreenQuad(FullScreenQuad&& other) noexcept
+    : vertexArray(std::exchange(other.vertexArray, 0)),
+      vertexBuffer(std::exchange(other.vertexBuffer, 0)) {}
+
+FullScreenQuad& FullScreenQuad::operator=(FullScreenQuad&& other) noexcept {
+  assert(vertexArray == 0 && vertexBuffer == 0 && "release before assigning over a quad");
+  if (this != &other) {
+    vertexArray = std::exchange(other.vertexArray, 0);
+    vertexBuffer = std::exchange(other.vertexBuffer, 0);
+  }
+  return *this;
+}
 
 bool FullScreenQuad::Create() {
   glGenVertexArrays(1, &vertexArray);

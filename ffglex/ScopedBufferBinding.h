@@ -8,7 +8,7 @@ namespace ffglex {
 class ScopedBufferBinding {
  public:
   ScopedBufferBinding(GLenum target, GLuint buffer) : target(target), bound(true) {
-    glBindBuffer(target, buffer);
+    ffgl::gl::glBindBuffer(target, buffer);
   }
   virtual ~ScopedBufferBinding() { EndScope(); }
   ScopedBufferBinding(const ScopedBufferBinding&) = delete;
@@ -16,7 +16,7 @@ class ScopedBufferBinding {
 
   void EndScope() {
     if (!bound) return;
-    glBindBuffer(target, 0);
+    ffgl::gl::glBindBuffer(target, 0);
     bound = false;
   }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+using namespace ffgl::gl;
+
 namespace ffglex {
 namespace {
 

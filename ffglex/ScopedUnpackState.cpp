@@ -1,5 +1,7 @@
 #include "ffglex/ScopedUnpackState.h"
 
+using namespace ffgl::gl;
+
 namespace ffglex {
 namespace {
 

@@ -7,14 +7,14 @@ namespace ffglex {
 
 class ScopedVAOBinding {
  public:
-  explicit ScopedVAOBinding(GLuint vertexArray) : bound(true) { glBindVertexArray(vertexArray); }
+  explicit ScopedVAOBinding(GLuint vertexArray) : bound(true) { ffgl::gl::glBindVertexArray(vertexArray); }
   ~ScopedVAOBinding() { EndScope(); }
   ScopedVAOBinding(const ScopedVAOBinding&) = delete;
   ScopedVAOBinding& operator=(const ScopedVAOBinding&) = delete;
 
   void EndScope() {
     if (!bound) return;
-    glBindVertexArray(0);
+    ffgl::gl::glBindVertexArray(0);
     bound = false;
   }
 

@@ -2,8 +2,12 @@
 
 #include "ffgl/platform/DebuggerOutput.h"
 
+#include <cassert>
 #include <cstdio>
+#include <utility>
 #include <vector>
+
+using namespace ffgl::gl;
 
 namespace ffglex {
 
@@ -86,6 +90,14 @@ void ShaderProgram::SetFloat(const char* name, float value) const {
 
 void ShaderProgram::SetVec2(const char* name, float x, float y) const {
   glUniform2f(glGetUniformLocation(id, name), x, y);
+}
+
+ShaderProgram::ShaderProgram(ShaderProgram&& other) noexcept : id(std::exchange(other.id, 0)) {}
+
+ShaderProgram& ShaderProgram::operator=(ShaderProgram&& other) noexcept {
+  assert(id == 0 && "release before assigning over a program");
+  if (this != &other) id = std::exchange(other.id, 0);
+  return *this;
 }
 
 void ShaderProgram::Release() {

@@ -1,15 +1,26 @@
 // One OpenGL program built from a vertex and a fragment source. Destroying the
 // object never touches OpenGL: the owner calls Release with a context current.
+// Move-only, so that exactly one object ever deletes the program.
 #pragma once
 
 #include "ffgl/GLEntryPoints.h"
 
 #include <string>
+#include <utility>
 
 namespace ffglex {
 
 class ShaderProgram {
  public:
+  ShaderProgram() = default;
+  ShaderProgram(const ShaderProgram&) = delete;
+  ShaderProgram& operator=(const ShaderProgram&) = delete;
+  // The source is left owning nothing. The target of an assignment must own
+  // nothing either (released or never compiled): its program would be lost.
+  ShaderProgram(ShaderProgram&& other) noexcept;
+  ShaderProgram& operator=(ShaderProgram&& other) noexcept;
+  ~ShaderProgram() = default;
+
   bool Compile(const std::string& vertexSource, const std::string& fragmentSource);
   bool Compile(const char* vertexSource, const char* fragmentSource);
 

@@ -5,7 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-Plugin::Plugin(uint32_t pluginType) : CFFGLPlugin(pluginType) {}
+using namespace ffgl::gl;
+
+namespace framework {
+
+Plugin::Plugin(uint32_t pluginType) : ffgl::CFFGLPlugin(pluginType) {}
 
 // Releasing GL objects is DeInitGL's job, with the host's context current.
 Plugin::~Plugin() = default;
@@ -156,3 +160,5 @@ RGB Plugin::HsvToRgb(int32_t hue, double saturation, double value) {
   else { r = c; g = 0; b = x; }
   return {static_cast<float>(r + m), static_cast<float>(g + m), static_cast<float>(b + m)};
 }
+
+}  // namespace framework

@@ -10,12 +10,17 @@
 #include <string>
 #include <vector>
 
+namespace framework {
+
 struct RGB {
   float red, green, blue;
 };
 
-class Plugin : public CFFGLPlugin {
+class Plugin : public ffgl::CFFGLPlugin {
  public:
+  // Effects name the colour type from inside their own members.
+  using RGB = framework::RGB;
+
   explicit Plugin(uint32_t pluginType);
   ~Plugin() override;
 
@@ -61,3 +66,5 @@ class Plugin : public CFFGLPlugin {
  private:
   bool IsColourGroup(size_t index) const;
 };
+
+}  // namespace framework

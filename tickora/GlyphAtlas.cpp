@@ -7,6 +7,8 @@
 #include <cmath>
 #include <cstring>
 
+using namespace ffgl::gl;
+
 namespace tickora {
 namespace {
 

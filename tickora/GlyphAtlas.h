@@ -1,12 +1,16 @@
 // The glyph atlas: the 13 glyphs rasterised by JUCE into a 4 x 4 grid of
 // square cells in one image as wide as the output, uploaded into one texture.
 // The texture is created at the first rebuild and deleted by Release, both
-// with the host's context current.
+// with the host's context current. Move-only, so that exactly one atlas ever
+// deletes the texture.
 #pragma once
 
 #include "ffgl/GLEntryPoints.h"
 
 #include <juce_graphics/juce_graphics.h>
+
+#include <cassert>
+#include <utility>
 
 namespace tickora {
 
@@ -15,6 +19,28 @@ class GlyphAtlas {
   // Widest atlas image drawn. Wider outputs show the glyphs of a 4096-pixel
   // atlas scaled up rather than allocating hundreds of megabytes per instance.
   static constexpr int kMaxSide = 4096;
+
+  GlyphAtlas() = default;
+  GlyphAtlas(const GlyphAtlas&) = delete;
+  GlyphAtlas& operator=(const GlyphAtlas&) = delete;
+  // The source is left owning nothing. The target of an assignment must own
+  // no texture either (released or never rebuilt): it would be lost.
+  GlyphAtlas(GlyphAtlas&& other) noexcept
+      : atlasImage(std::exchange(other.atlasImage, juce::Image())),
+        atlasTextureSide(std::exchange(other.atlasTextureSide, 0)),
+        atlasTexture(std::exchange(other.atlasTexture, 0)),
+        uploadedFill(std::exchange(other.uploadedFill, 1.0f)) {}
+  GlyphAtlas& operator=(GlyphAtlas&& other) noexcept {
+    assert(atlasTexture == 0 && "release before assigning over an atlas");
+    if (this != &other) {
+      atlasImage = std::exchange(other.atlasImage, juce::Image());
+      atlasTextureSide = std::exchange(other.atlasTextureSide, 0);
+      atlasTexture = std::exchange(other.atlasTexture, 0);
+      uploadedFill = std::exchange(other.uploadedFill, 1.0f);
+    }
+    return *this;
+  }
+  ~GlyphAtlas() = default;
 
   // A new, uncleared image for an output `width` pixels wide (the height
   // plays no part). The texture keeps its size and content until the next

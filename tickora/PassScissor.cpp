@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+using namespace ffgl::gl;
+
 namespace tickora {
 
 PassScissor::PassScissor(uint32_t width, uint32_t height)

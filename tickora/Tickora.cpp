@@ -17,6 +17,8 @@
 #include <algorithm>
 #include <optional>
 
+using namespace ffgl::gl;
+
 using namespace tickora;
 
 namespace {

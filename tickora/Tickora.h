@@ -12,7 +12,7 @@
 
 #include <vector>
 
-class Tickora : public Plugin {
+class Tickora : public framework::Plugin {
  public:
   Tickora();
   ~Tickora() override;

@@ -24,18 +24,19 @@ struct JuceCachesRelease {
   ~JuceCachesRelease() { juce::DeletedAtShutdown::deleteAll(); }
 };
 
-FFResult CreateTickora(CFFGLPlugin** instance) {
+FFResult CreateTickora(ffgl::CFFGLPlugin** instance) {
   if (instance == nullptr) return FF_FAIL;
-  CFFGLPlugin* made = new (std::nothrow) Tickora();
+  ffgl::CFFGLPlugin* made = new (std::nothrow) Tickora();
   if (made == nullptr) return FF_FAIL;
   static JuceCachesRelease release;
   *instance = made;
   return FF_SUCCESS;
 }
 
-PluginRegistration registration;
-const PluginRegistration& registered =
-    RegisterPlugin(registration, CreateTickora, "Wmpx", "Tickora", 2, 1, TICKORA_VERSION_MAJOR,
-                   TICKORA_VERSION_MINOR, FF_SOURCE, "", "Quorvane", 0, nullptr);
+ffgl::PluginRegistration registration;
+const ffgl::PluginRegistration& registered =
+    ffgl::RegisterPlugin(registration, CreateTickora, "Wmpx", "Tickora", 2, 1,
+                         TICKORA_VERSION_MAJOR, TICKORA_VERSION_MINOR, FF_SOURCE, "",
+                         "Quorvane", 0, nullptr);
 
 }  // namespace

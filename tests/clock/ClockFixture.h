@@ -83,7 +83,7 @@ class ClockFixture : public ::testing::Test {
 
   void Set(const char* name, float value) {
     for (uint32_t i = 0; i < clock->GetNumParams(); ++i) {
-      const ParamInfo* info = clock->FindParam(i);
+      const ffgl::ParamInfo* info = clock->FindParam(i);
       if (std::string(info->name, strnlen(info->name, sizeof info->name)) == name) {
         clock->SetFloatParameter(i, value);
         return;

@@ -32,7 +32,7 @@ std::unique_ptr<Tickora> Make(host::GLContext& context) {
                                     static_cast<uint32_t>(context.Height())};
   clock->InitGL(&viewport);
   std::printf("labels");
-  for (const ParamElement& e : clock->FindParam(static_cast<uint32_t>(clock->dateIndex))->elements)
+  for (const ffgl::ParamElement& e : clock->FindParam(static_cast<uint32_t>(clock->dateIndex))->elements)
     std::printf("|%s", e.name.c_str());
   std::printf("\n");
   return clock;
@@ -40,7 +40,7 @@ std::unique_ptr<Tickora> Make(host::GLContext& context) {
 
 bool Set(Tickora& clock, const std::string& name, float value) {
   for (uint32_t i = 0; i < clock.GetNumParams(); ++i) {
-    const ParamInfo* info = clock.FindParam(i);
+    const ffgl::ParamInfo* info = clock.FindParam(i);
     if (std::string(info->name, strnlen(info->name, sizeof info->name)) == name) {
       clock.SetFloatParameter(i, value);
       return true;

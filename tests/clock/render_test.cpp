@@ -7,6 +7,8 @@
 
 #include <cmath>
 
+using namespace ffgl::gl;
+
 using namespace clocktest;
 
 namespace {

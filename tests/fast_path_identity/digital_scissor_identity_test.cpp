@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ffgl::gl;
+
 namespace {
 
 using clocktest::ClockFixture;

@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+using namespace ffgl::gl;
+
 namespace {
 
 // The face as defined, with nothing moved out of the fragment stage.

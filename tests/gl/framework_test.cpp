@@ -13,6 +13,8 @@
 #include <memory>
 #include <vector>
 
+using namespace ffgl::gl;
+
 namespace {
 
 using testing_support::GLCallRecorder;
@@ -127,7 +129,7 @@ TEST_F(Framework, HsvToRgbIsUnclamped) {
   struct Case {
     int32_t hue;
     double saturation, value;
-    RGB expected;
+    framework::RGB expected;
   } cases[] = {
       {360, 2.0, 2.0, {2.0f, -2.0f, -2.0f}},
       {180, 1.0, 1.0, {0.0f, 1.0f, 1.0f}},
@@ -138,7 +140,7 @@ TEST_F(Framework, HsvToRgbIsUnclamped) {
       {-30, 1.0, 1.0, {1.0f, 0.0f, -0.5f}},
   };
   for (const Case& c : cases) {
-    const RGB rgb = Plugin::HsvToRgb(c.hue, c.saturation, c.value);
+    const framework::RGB rgb = framework::Plugin::HsvToRgb(c.hue, c.saturation, c.value);
     EXPECT_EQ(rgb.red, c.expected.red) << c.hue;
     EXPECT_EQ(rgb.green, c.expected.green) << c.hue;
     EXPECT_EQ(rgb.blue, c.expected.blue) << c.hue;
@@ -163,7 +165,7 @@ TEST(FrameworkDefinitions, ColourGroupAndSlots) {
                  {StandInEffect::kBrightness, "Color_brighthnes", FF_TYPE_BRIGHTNESS, 2.0f},
                  {StandInEffect::kAlpha, "Color_alpha", FF_TYPE_ALPHA, 1.0f}};
   for (const Member& member : members) {
-    const ParamInfo* record = effect.FindParam(member.index);
+    const ffgl::ParamInfo* record = effect.FindParam(member.index);
     ASSERT_NE(record, nullptr);
     EXPECT_EQ(std::memcmp(record->name, member.name, 16), 0) << member.name;
     EXPECT_EQ(record->type, member.type);

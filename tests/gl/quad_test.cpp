@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using namespace ffgl::gl;
+
 namespace {
 
 using testing_support::GLCallRecorder;

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+using namespace ffgl::gl;
+
 namespace {
 
 using ffglex::ShaderProgram;

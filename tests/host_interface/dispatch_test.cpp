@@ -33,9 +33,9 @@ struct Spy {
 };
 Spy spy;
 
-class SpyEffect : public CFFGLPlugin {
+class SpyEffect : public ffgl::CFFGLPlugin {
  public:
-  SpyEffect() : CFFGLPlugin(FF_EFFECT) {
+  SpyEffect() : ffgl::CFFGLPlugin(FF_EFFECT) {
     SetParamInfo(0, "Slider", FF_TYPE_STANDARD, 1.5f);
     SetParamInfo(1, "Words", FF_TYPE_TEXT, 0.0f);
     SetOptionParamInfo(2, "Pick", 3, 2.0f);
@@ -82,7 +82,7 @@ class SpyEffect : public CFFGLPlugin {
   }
 };
 
-FFResult MakeSpy(CFFGLPlugin** instance) {
+FFResult MakeSpy(ffgl::CFFGLPlugin** instance) {
   if (spy.failFactory) return FF_FAIL;
   *instance = new SpyEffect();
   return FF_SUCCESS;
@@ -96,8 +96,8 @@ class Dispatch : public testing_support::GLTest {
  protected:
   void SetUp() override {
     GLTest::SetUp();
-    static PluginRegistration registration;
-    RegisterPlugin(registration, MakeSpy, "Spy!", "Spy", 2, 1, 1, 0, FF_EFFECT, "", "", 0, nullptr);
+    static ffgl::PluginRegistration registration;
+    ffgl::RegisterPlugin(registration, MakeSpy, "Spy!", "Spy", 2, 1, 1, 0, FF_EFFECT, "", "", 0, nullptr);
     plugMain(FF_DEINITIALISE, MixedUInt(0u), nullptr);
     spy = Spy();
   }
@@ -111,7 +111,7 @@ class Dispatch : public testing_support::GLTest {
     void* handle = plugMain(FF_INSTANTIATE_GL, MixedPointer(&viewport), nullptr).PointerValue;
     if (handle == kAllOnes || handle == nullptr) return nullptr;
     spy.calls.clear();
-    return static_cast<SpyEffect*>(static_cast<CFFGLPlugin*>(handle));
+    return static_cast<SpyEffect*>(static_cast<ffgl::CFFGLPlugin*>(handle));
   }
   uint32_t Code(uint32_t code, FFMixed input, void* instance) {
     return plugMain(code, input, instance).UIntValue;
@@ -128,7 +128,7 @@ TEST_F(Dispatch, CreationFillsDefaultsByTypeThenInitialises) {
   ASSERT_NE(handle, kAllOnes);
   EXPECT_EQ(spy.calls, (Calls{"SetFloat 0=1.000000", "SetText 1=", "SetFloat 2=2.000000", "InitGL"}));
   EXPECT_EQ(spy.live, 2) << "the prototype and the instance";
-  EXPECT_FALSE(static_cast<CFFGLPlugin*>(handle)->glConnected);
+  EXPECT_FALSE(static_cast<ffgl::CFFGLPlugin*>(handle)->glConnected);
   EXPECT_EQ(Code(FF_DEINSTANTIATE_GL, MixedUInt(0u), handle), FF_SUCCESS);
 }
 

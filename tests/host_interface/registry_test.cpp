@@ -14,7 +14,7 @@
 namespace {
 
 TEST(Registry, StandardDefaultsAreClampedOthersKept) {
-  CFFGLPluginManager registry;
+  ffgl::CFFGLPluginManager registry;
   const float nan = std::numeric_limits<float>::quiet_NaN();
   registry.SetParamInfo(0, "a", FF_TYPE_STANDARD, 1.5f);
   registry.SetParamInfo(1, "b", FF_TYPE_STANDARD, -0.25f);
@@ -33,12 +33,12 @@ TEST(Registry, StandardDefaultsAreClampedOthersKept) {
 }
 
 TEST(Registry, NamesAreSixteenBytesWithoutRoomForATerminator) {
-  CFFGLPluginManager registry;
+  ffgl::CFFGLPluginManager registry;
   registry.SetParamInfo(0, "ABCDEFGHIJKLMNOP", FF_TYPE_STANDARD, 0.0f);
   registry.SetParamInfo(1, "ABCDEFGHIJKLMNOPQRS", FF_TYPE_STANDARD, 0.0f);
   registry.SetParamInfo(2, "Abc", FF_TYPE_STANDARD, 0.0f);
   registry.SetParamInfo(3, nullptr, FF_TYPE_STANDARD, 0.0f);
-  static_assert(sizeof(ParamInfo::name) == 16, "the host reads 16 bytes");
+  static_assert(sizeof(ffgl::ParamInfo::name) == 16, "the host reads 16 bytes");
   EXPECT_EQ(std::memcmp(registry.FindParam(0)->name, "ABCDEFGHIJKLMNOP", 16), 0);
   EXPECT_EQ(std::memcmp(registry.FindParam(1)->name, "ABCDEFGHIJKLMNOP", 16), 0);
   const char shortName[16] = {'A', 'b', 'c'};
@@ -48,10 +48,10 @@ TEST(Registry, NamesAreSixteenBytesWithoutRoomForATerminator) {
 }
 
 TEST(Registry, RecordsStartPlain) {
-  CFFGLPluginManager registry;
+  ffgl::CFFGLPluginManager registry;
   registry.SetParamInfo(0, "plain", FF_TYPE_BOOLEAN, 1.0f);
   registry.SetOptionParamInfo(1, "pick", 3, 0.0f);
-  const ParamInfo* plain = registry.FindParam(0);
+  const ffgl::ParamInfo* plain = registry.FindParam(0);
   ASSERT_EQ(plain->elements.size(), 1u);
   EXPECT_EQ(plain->elements[0].name, "");
   EXPECT_EQ(plain->elements[0].value, 0.0f);
@@ -69,7 +69,7 @@ TEST(Registry, RecordsStartPlain) {
 }
 
 TEST(Registry, UpdatesOutOfRangeChangeNothing) {
-  CFFGLPluginManager registry;
+  ffgl::CFFGLPluginManager registry;
   registry.SetOptionParamInfo(0, "pick", 3, 0.0f);
   registry.SetParamElementInfo(0, 2, "last", 2.0f);
   registry.SetParamElementInfo(0, 3, "beyond", 3.0f);
@@ -77,7 +77,7 @@ TEST(Registry, UpdatesOutOfRangeChangeNothing) {
   registry.SetParamElementInfo(9, 0, "nobody", 3.0f);
   registry.SetParamVisibility(9, false);
   registry.RaiseParamEvent(9, FF_EVENT_FLAG_VISIBILITY);
-  const ParamInfo* pick = registry.FindParam(0);
+  const ffgl::ParamInfo* pick = registry.FindParam(0);
   ASSERT_EQ(pick->elements.size(), 3u);
   EXPECT_EQ(pick->elements[2].name, "last");
   EXPECT_EQ(pick->elements[2].value, 2.0f);
@@ -87,7 +87,7 @@ TEST(Registry, UpdatesOutOfRangeChangeNothing) {
 }
 
 TEST(Registry, RepeatedIndexFindsTheEarlierRecord) {
-  CFFGLPluginManager registry;
+  ffgl::CFFGLPluginManager registry;
   registry.SetParamInfo(0, "first", FF_TYPE_STANDARD, 0.25f);
   registry.SetParamInfo(0, "second", FF_TYPE_BOOLEAN, 1.0f);
   EXPECT_EQ(registry.GetNumParams(), 2u);
@@ -96,7 +96,7 @@ TEST(Registry, RepeatedIndexFindsTheEarlierRecord) {
 }
 
 TEST(Registry, HarvestDeliversLowestFirstAndKeepsTheRest) {
-  CFFGLPluginManager registry;
+  ffgl::CFFGLPluginManager registry;
   for (uint32_t i = 0; i < 5; ++i) registry.SetParamInfo(i, "p", FF_TYPE_STANDARD, 0.0f);
   registry.RaiseParamEvent(4, FF_EVENT_FLAG_VISIBILITY);
   registry.RaiseParamEvent(1, FF_EVENT_FLAG_VISIBILITY);
@@ -128,28 +128,28 @@ TEST(Registry, HarvestDeliversLowestFirstAndKeepsTheRest) {
 
 TEST(Registration, FixedFieldsStopAtTheirLimit) {
   char field[6] = {'x', 'x', 'x', 'x', 'x', 'x'};
-  CopyFixedField(field, "Wmpx", 4);
+  ffgl::CopyFixedField(field, "Wmpx", 4);
   EXPECT_EQ(std::memcmp(field, "Wmpxxx", 6), 0) << "no terminator written past 4 bytes";
-  CopyFixedField(field, "ab", 4);
+  ffgl::CopyFixedField(field, "ab", 4);
   EXPECT_EQ(std::memcmp(field, "ab\0xxx", 6), 0) << "stops after the first NUL";
-  CopyFixedField(field, "Quorvane", 4);
+  ffgl::CopyFixedField(field, "Quorvane", 4);
   EXPECT_EQ(std::memcmp(field, "Quorxx", 6), 0);
-  CopyFixedField(field, nullptr, 4);
+  ffgl::CopyFixedField(field, nullptr, 4);
   EXPECT_EQ(std::memcmp(field, "Quorxx", 6), 0);
 }
 
-FFResult NoFactory(CFFGLPlugin**) { return FF_FAIL; }
+FFResult NoFactory(ffgl::CFFGLPlugin**) { return FF_FAIL; }
 
 TEST(Registration, RecordsAreFilledAndPublished) {
-  PluginRegistration registration;
+  ffgl::PluginRegistration registration;
   const unsigned char block[3] = {7, 8, 9};
   std::string about = "About text";
-  PluginRegistration& made =
-      RegisterPlugin(registration, NoFactory, "ABCDE", "A name longer than sixteen", 2, 1, 3, 4,
+  ffgl::PluginRegistration& made =
+      ffgl::RegisterPlugin(registration, NoFactory, "ABCDE", "A name longer than sixteen", 2, 1, 3, 4,
                      FF_MIXER, "Desc", about.c_str(), 3, block);
   about[0] = 'X';
   EXPECT_EQ(&made, &registration);
-  EXPECT_EQ(GetPluginRegistration(), &registration);
+  EXPECT_EQ(ffgl::GetPluginRegistration(), &registration);
   EXPECT_EQ(std::memcmp(registration.info.PluginUniqueID, "ABCD", 4), 0);
   EXPECT_EQ(std::memcmp(registration.info.PluginName, "A name longer th", 16), 0);
   EXPECT_EQ(registration.info.PluginType, FF_MIXER);
@@ -165,8 +165,8 @@ TEST(Registration, RecordsAreFilledAndPublished) {
   EXPECT_NE(registration.extendedInfo.FreeFrameExtendedDataBlock, static_cast<const void*>(block));
   EXPECT_EQ(std::memcmp(registration.extendedInfo.FreeFrameExtendedDataBlock, block, 3), 0);
 
-  PluginRegistration sizeOnly;
-  RegisterPlugin(sizeOnly, NoFactory, "Wmpx", "T", 2, 1, 1, 1, FF_SOURCE, nullptr, nullptr, 8,
+  ffgl::PluginRegistration sizeOnly;
+  ffgl::RegisterPlugin(sizeOnly, NoFactory, "Wmpx", "T", 2, 1, 1, 1, FF_SOURCE, nullptr, nullptr, 8,
                  nullptr);
   EXPECT_EQ(sizeOnly.extendedInfo.FreeFrameExtendedDataSize, 0u);
   EXPECT_EQ(sizeOnly.extendedInfo.FreeFrameExtendedDataBlock, nullptr);
@@ -183,7 +183,7 @@ TEST(InstanceBase, InputsFollowThePluginType) {
   };
   for (Case c : {Case{FF_EFFECT, 1}, Case{FF_SOURCE, 0}, Case{FF_MIXER, 2}, Case{7, 0},
                  Case{0xFFFFFFFFu, 0}}) {
-    CFFGLPlugin instance(c.type);
+    ffgl::CFFGLPlugin instance(c.type);
     SCOPED_TRACE(c.type);
     EXPECT_EQ(instance.minInputs, c.inputs);
     EXPECT_EQ(instance.maxInputs, c.inputs);
@@ -196,7 +196,7 @@ TEST(InstanceBase, InputsFollowThePluginType) {
 }
 
 TEST(InstanceBase, KeepsItsOwnCopiesOfHostInformation) {
-  CFFGLPlugin instance(FF_SOURCE);
+  ffgl::CFFGLPlugin instance(FF_SOURCE);
   EXPECT_EQ(instance.bpm, 120.0f);
   EXPECT_EQ(instance.barPhase, 0.0f);
   EXPECT_FALSE(instance.glConnected);

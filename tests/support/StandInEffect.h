@@ -23,7 +23,7 @@ void main() {
 }
 )";
 
-class StandInEffect : public Plugin {
+class StandInEffect : public framework::Plugin {
  public:
   enum : uint32_t { kLevel = 0, kHue = 1, kSaturation = 2, kBrightness = 3, kAlpha = 4,
                     kFlag = 5, kLoose = 6, kChoice = 7, kCount = 8 };
@@ -41,11 +41,11 @@ class StandInEffect : public Plugin {
   }
 
   FFResult ProcessOpenGL(ProcessOpenGLStruct*) override {
-    glUseProgram(mainShader.Id());
+    ffgl::gl::glUseProgram(mainShader.Id());
     SendParams();
-    glUniform2f(maxstLocation, 1.0f, 1.0f);
+    ffgl::gl::glUniform2f(maxstLocation, 1.0f, 1.0f);
     quad.Draw();
-    glUseProgram(0);
+    ffgl::gl::glUseProgram(0);
     return FF_SUCCESS;
   }
 };
