@@ -26,7 +26,7 @@ struct JuceCachesRelease {
 
 FFResult CreateTickora(CFFGLPlugin** instance) {
   if (instance == nullptr) return FF_FAIL;
-  CFFGLPlugin* made = new (std::nothrow) Tickora();
+  CFFGLPlugin* made = new (std::nothrow) tickora::Tickora();
   if (made == nullptr) return FF_FAIL;
   static JuceCachesRelease release;
   *instance = made;
