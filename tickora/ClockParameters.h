@@ -47,8 +47,8 @@ struct ParamSpec {
   const char* name;
   ParamKind kind;
   float defaultValue;
-  // The uniform a program reads the value from ("" for none); a colour
-  // sends red, green and blue.
+  // The uniform a program reads the value from ("" for none: options, and
+  // values only the CPU uses); a colour sends red, green and blue.
   std::array<const char*, 3> uniforms;
   Elements elements;
   std::array<const char*, 4> listed;  // for Elements::kListed
@@ -74,9 +74,9 @@ inline constexpr ParamSpec kParamTable[] = {
    {}, nullptr, kInDigital | kInCountdown},
   {ParamId::kAspect, "Aspect", ParamKind::kStandard, 0.5f, {"h"}, Elements::kNone,
    {}, nullptr, kInDigital | kInCountdown},
-  {ParamId::kColonHeight, "Colon height", ParamKind::kStandard, 0.05f, {"dph"}, Elements::kNone,
+  {ParamId::kColonHeight, "Colon height", ParamKind::kStandard, 0.05f, {""}, Elements::kNone,
    {}, nullptr, kInDigital | kInCountdown},
-  {ParamId::kColonLeft, "Colon Left", ParamKind::kStandard, 0.55f, {"dpl"}, Elements::kNone,
+  {ParamId::kColonLeft, "Colon Left", ParamKind::kStandard, 0.55f, {""}, Elements::kNone,
    {}, nullptr, kInDigital | kInCountdown},
   {ParamId::kColonWidth, "Colon width", ParamKind::kStandard, 0.46f, {"dpw"}, Elements::kNone,
    {}, nullptr, kInDigital | kInCountdown},

@@ -63,6 +63,7 @@ class Tickora : public Plugin {
   HandsBoxInputs HandsAt(const HandTurns& turns);
 
   GLuint HandsProgram() const { return classic.HandsProgram(); }
+  GLuint DigitalProgram() const { return digital.Program(); }
 
  private:
   float Param(ParamId id) { return GetFloatParameter(IndexOf(id)); }
