@@ -10,9 +10,7 @@ namespace tickora {
 void ClassicRenderer::Create(uint32_t width, uint32_t height) {
   hands.Compile(kHandsVertexShader, kHandsFragmentShader);
   emptyFace.Compile(kEmptyFaceVertexShader, kEmptyFaceFragmentShader);
-  glUseProgram(hands.Id());
-  hands.SetVec2("resolution", static_cast<float>(width), static_cast<float>(height));
-  glUseProgram(0);
+  Resize(width, height);
 }
 
 void ClassicRenderer::Resize(uint32_t width, uint32_t height) {

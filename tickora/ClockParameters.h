@@ -42,7 +42,7 @@ enum class ParamId : uint8_t {
   kSmoothTime, kCount
 };
 
-struct ParamSpec {
+struct ParamRow {
   ParamId id;
   const char* name;
   ParamKind kind;
@@ -59,7 +59,7 @@ struct ParamSpec {
 };
 
 // clang-format off
-inline constexpr ParamSpec kParamTable[] = {
+inline constexpr ParamRow kParamTable[] = {
   {ParamId::kType, "Type", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
    {"Digital", "Classic", "Countdown"}, nullptr, kInEveryType},
   {ParamId::kColour, "Color", ParamKind::kColour, 1.0f, {"cR", "cG", "cB"}, Elements::kNone,
@@ -109,19 +109,19 @@ inline constexpr ParamSpec kParamTable[] = {
 };
 // clang-format on
 
-constexpr uint32_t SlotsOf(const ParamSpec& spec) { return spec.kind == ParamKind::kColour ? 4 : 1; }
+constexpr uint32_t SlotsOf(const ParamRow& row) { return row.kind == ParamKind::kColour ? 4 : 1; }
 
 // The host's index of each parameter's first slot, by ParamId, worked out
 // once while compiling (frames look parameters up many times).
 constexpr std::array<uint32_t, static_cast<size_t>(ParamId::kCount) + 1> FirstSlots() {
   std::array<uint32_t, static_cast<size_t>(ParamId::kCount) + 1> first{};
   uint32_t index = 0;
-  size_t row = 0;
-  for (const ParamSpec& spec : kParamTable) {
-    first[row++] = index;
-    index += SlotsOf(spec);
+  size_t id = 0;
+  for (const ParamRow& row : kParamTable) {
+    first[id++] = index;
+    index += SlotsOf(row);
   }
-  first[row] = index;
+  first[id] = index;
   return first;
 }
 
@@ -133,8 +133,8 @@ constexpr uint32_t kParamCount = IndexOf(ParamId::kCount);
 
 constexpr bool TableFollowsIds() {
   uint32_t i = 0;
-  for (const ParamSpec& spec : kParamTable)
-    if (static_cast<uint32_t>(spec.id) != i++) return false;
+  for (const ParamRow& row : kParamTable)
+    if (static_cast<uint32_t>(row.id) != i++) return false;
   return i == static_cast<uint32_t>(ParamId::kCount);
 }
 static_assert(TableFollowsIds(), "one table row per ParamId, in ParamId order");
@@ -145,6 +145,6 @@ constexpr const char* UniformOf(ParamId id, int member = 0) {
 }
 
 // Whether `type` (any stored value, even one no type has) shows the row.
-bool ShownFor(const ParamSpec& spec, int32_t type);
+bool ShownFor(const ParamRow& row, int32_t type);
 
 }  // namespace tickora

@@ -27,36 +27,36 @@ Tickora::Tickora() : Plugin(FF_SOURCE) {
   fontNames = InstalledFontFamilies();
   frameTime = CurrentTimeMillis();
   firstLabelDay = FirstLabelDayOfProcess(frameTime);
-  for (const ParamSpec& spec : kParamTable) Register(spec);
+  for (const ParamRow& row : kParamTable) Register(row);
 }
 
 // GL objects are released in DeInitGL, with the host's context current; the
 // destructor may run without one (the prototype, a failed set-up).
 Tickora::~Tickora() = default;
 
-void Tickora::Register(const ParamSpec& spec) {
-  switch (spec.kind) {
+void Tickora::Register(const ParamRow& row) {
+  switch (row.kind) {
     case ParamKind::kOption:
-      DefineOption(spec, ElementsOf(spec));
+      DefineOption(row, ElementsOf(row));
       break;
     case ParamKind::kColour:
-      AddColourParam(spec.name, spec.uniforms[0], spec.uniforms[1], spec.uniforms[2],
-                     spec.defaultValue);
+      AddColourParam(row.name, row.uniforms[0], row.uniforms[1], row.uniforms[2],
+                     row.defaultValue);
       break;
     case ParamKind::kStandard:
-      AddParam(spec.name, spec.uniforms[0], FF_TYPE_STANDARD, spec.defaultValue);
+      AddParam(row.name, row.uniforms[0], FF_TYPE_STANDARD, row.defaultValue);
       break;
     case ParamKind::kBoolean:
-      AddParam(spec.name, spec.uniforms[0], FF_TYPE_BOOLEAN, spec.defaultValue);
+      AddParam(row.name, row.uniforms[0], FF_TYPE_BOOLEAN, row.defaultValue);
       break;
   }
 }
 
-juce::StringArray Tickora::ElementsOf(const ParamSpec& spec) const {
-  switch (spec.elements) {
+juce::StringArray Tickora::ElementsOf(const ParamRow& row) const {
+  switch (row.elements) {
     case Elements::kListed: {
       juce::StringArray listed;
-      for (const char* name : spec.listed)
+      for (const char* name : row.listed)
         if (name != nullptr) listed.add(name);
       return listed;
     }
@@ -69,12 +69,12 @@ juce::StringArray Tickora::ElementsOf(const ParamSpec& spec) const {
   return {};
 }
 
-void Tickora::DefineOption(const ParamSpec& spec, const juce::StringArray& elements) {
+void Tickora::DefineOption(const ParamRow& row, const juce::StringArray& elements) {
   const auto index = static_cast<uint32_t>(paramValues.size());
-  const float defaultValue = spec.defaultElement != nullptr
-                                 ? static_cast<float>(elements.indexOf(spec.defaultElement, false))
-                                 : spec.defaultValue;
-  SetOptionParamInfo(index, spec.name, static_cast<uint32_t>(elements.size()), defaultValue);
+  const float defaultValue = row.defaultElement != nullptr
+                                 ? static_cast<float>(elements.indexOf(row.defaultElement, false))
+                                 : row.defaultValue;
+  SetOptionParamInfo(index, row.name, static_cast<uint32_t>(elements.size()), defaultValue);
   for (int i = 0; i < elements.size(); ++i)
     SetParamElementInfo(index, static_cast<uint32_t>(i), elements[i].toRawUTF8(),
                         static_cast<float>(i));
@@ -140,11 +140,11 @@ FFResult Tickora::SetFloatParameter(uint32_t index, float value) {
 
 // Parameters every type shows never change visibility and raise no event.
 void Tickora::ApplyVisibility() {
-  for (const ParamSpec& spec : kParamTable) {
-    if (spec.shownIn == kInEveryType) continue;
-    const bool shown = ShownFor(spec, currentType);
-    const uint32_t first = IndexOf(spec.id);
-    for (uint32_t i = first; i < first + SlotsOf(spec); ++i) {
+  for (const ParamRow& row : kParamTable) {
+    if (row.shownIn == kInEveryType) continue;
+    const bool shown = ShownFor(row, currentType);
+    const uint32_t first = IndexOf(row.id);
+    for (uint32_t i = first; i < first + SlotsOf(row); ++i) {
       SetParamVisibility(i, shown);
       RaiseParamEvent(i, FF_EVENT_FLAG_VISIBILITY);
     }
@@ -197,13 +197,17 @@ void Tickora::DrawClassic() {
   frame.width = viewportWidth;
   frame.height = viewportHeight;
   frame.hands = HandsAt(turns);
-  const RGB colour = ColourOfGroup(IndexOf(ParamId::kColour));
-  frame.colour[0] = colour.red;
-  frame.colour[1] = colour.green;
-  frame.colour[2] = colour.blue;
-  frame.alpha = AlphaOfGroup(IndexOf(ParamId::kColour));
+  frame.alpha = Colour(frame.colour);
   frame.clipToHandRects = renderOptions.clipHandsToTheirRects;
   classic.Draw(frame, quad);
+}
+
+float Tickora::Colour(float (&rgb)[3]) {
+  const RGB colour = ColourOfGroup(IndexOf(ParamId::kColour));
+  rgb[0] = colour.red;
+  rgb[1] = colour.green;
+  rgb[2] = colour.blue;
+  return AlphaOfGroup(IndexOf(ParamId::kColour));
 }
 
 juce::String Tickora::DisplayText(DisplayType type, int64_t now, const LocalDate& labelDay) {
@@ -231,11 +235,7 @@ void Tickora::DrawDigital() {
   frame.style.colonHeight = Param(ParamId::kColonHeight);
   frame.style.animation = Param(ParamId::kColonAnimation);
   frame.wallMillis = frameTime;
-  const RGB colour = ColourOfGroup(IndexOf(ParamId::kColour));
-  frame.colour[0] = colour.red;
-  frame.colour[1] = colour.green;
-  frame.colour[2] = colour.blue;
-  frame.alpha = AlphaOfGroup(IndexOf(ParamId::kColour));
+  frame.alpha = Colour(frame.colour);
   frame.scale = Param(ParamId::kScale);
   frame.spacing = Param(ParamId::kSpacing);
   frame.aspect = Param(ParamId::kAspect);

@@ -67,11 +67,13 @@ class Tickora : public Plugin {
 
  private:
   float Param(ParamId id) { return GetFloatParameter(IndexOf(id)); }
-  void Register(const ParamSpec& spec);
-  void DefineOption(const ParamSpec& spec, const juce::StringArray& elements);
-  juce::StringArray ElementsOf(const ParamSpec& spec) const;
+  void Register(const ParamRow& row);
+  void DefineOption(const ParamRow& row, const juce::StringArray& elements);
+  juce::StringArray ElementsOf(const ParamRow& row) const;
   void ApplyVisibility();
   void RecreateAtlasImage();
+  // The colour group's red, green and blue into `rgb`; returns its alpha.
+  float Colour(float (&rgb)[3]);
   void DrawClassic();
   void DrawDigital();
 

@@ -16,14 +16,14 @@ using tickora::DisplayType;
 using tickora::IndexOf;
 using tickora::kParamTable;
 using tickora::ParamKind;
-using tickora::ParamSpec;
+using tickora::ParamRow;
 
 std::string NameOf(const ParamInfo& info) {
   return std::string(info.name, strnlen(info.name, sizeof info.name));
 }
 
-uint32_t ExpectedType(const ParamSpec& spec) {
-  switch (spec.kind) {
+uint32_t ExpectedType(const ParamRow& row) {
+  switch (row.kind) {
     case ParamKind::kOption: return FF_TYPE_OPTION;
     case ParamKind::kColour: return FF_TYPE_HUE;
     case ParamKind::kStandard: return FF_TYPE_STANDARD;
@@ -35,24 +35,24 @@ uint32_t ExpectedType(const ParamSpec& spec) {
 TEST(ParameterTable, EachRowIsRegisteredAtItsIndex) {
   tickora::Tickora clock;
   ASSERT_EQ(clock.GetNumParams(), tickora::kParamCount);
-  for (const ParamSpec& spec : kParamTable) {
-    const ParamInfo* info = clock.FindParam(IndexOf(spec.id));
-    ASSERT_NE(info, nullptr) << spec.name;
-    EXPECT_EQ(NameOf(*info), spec.name);
-    EXPECT_EQ(info->type, ExpectedType(spec)) << spec.name;
-    if (spec.elements != tickora::Elements::kListed) continue;
+  for (const ParamRow& row : kParamTable) {
+    const ParamInfo* info = clock.FindParam(IndexOf(row.id));
+    ASSERT_NE(info, nullptr) << row.name;
+    EXPECT_EQ(NameOf(*info), row.name);
+    EXPECT_EQ(info->type, ExpectedType(row)) << row.name;
+    if (row.elements != tickora::Elements::kListed) continue;
     size_t listed = 0;
-    for (const char* element : spec.listed) listed += element != nullptr ? 1 : 0;
-    ASSERT_EQ(info->elements.size(), listed) << spec.name;
-    for (size_t i = 0; i < listed; ++i) EXPECT_EQ(info->elements[i].name, spec.listed[i]);
+    for (const char* element : row.listed) listed += element != nullptr ? 1 : 0;
+    ASSERT_EQ(info->elements.size(), listed) << row.name;
+    for (size_t i = 0; i < listed; ++i) EXPECT_EQ(info->elements[i].name, row.listed[i]);
   }
 }
 
 TEST(ParameterTable, UnknownTypesShowOnlyWhatEveryTypeShows) {
-  for (const ParamSpec& spec : kParamTable) {
+  for (const ParamRow& row : kParamTable) {
     for (int32_t type : {-1, 3, 1 << 30}) {
-      EXPECT_EQ(tickora::ShownFor(spec, type), spec.shownIn == tickora::kInEveryType)
-          << spec.name << " for type " << type;
+      EXPECT_EQ(tickora::ShownFor(row, type), row.shownIn == tickora::kInEveryType)
+          << row.name << " for type " << type;
     }
   }
 }
@@ -70,14 +70,14 @@ TEST_F(TableUniforms, ReachTheProgramsOfTheTypesShowingThem) {
                   {DisplayType::kClassic, clock->HandsProgram()},
                   {DisplayType::kCountdown, clock->DigitalProgram()}};
   int checked = 0;
-  for (const ParamSpec& spec : kParamTable) {
+  for (const ParamRow& row : kParamTable) {
     for (const auto& p : programs) {
       ASSERT_NE(p.program, 0u);
-      if (!tickora::ShownFor(spec, static_cast<int32_t>(p.type))) continue;
-      for (const char* uniform : spec.uniforms) {
+      if (!tickora::ShownFor(row, static_cast<int32_t>(p.type))) continue;
+      for (const char* uniform : row.uniforms) {
         if (uniform == nullptr || uniform[0] == '\0') continue;
         EXPECT_NE(glGetUniformLocation(p.program, uniform), -1)
-            << spec.name << ": " << uniform << " for type " << static_cast<int>(p.type);
+            << row.name << ": " << uniform << " for type " << static_cast<int>(p.type);
         ++checked;
       }
     }
