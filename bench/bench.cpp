@@ -62,7 +62,9 @@ struct Options {
   std::string jsonPath;
 };
 
-enum DisplayType { kDigital = 0, kClassic = 1, kCountdown = 2 };
+constexpr int kDigital = static_cast<int>(tickora::DisplayType::kDigital);
+constexpr int kClassic = static_cast<int>(tickora::DisplayType::kClassic);
+constexpr int kCountdown = static_cast<int>(tickora::DisplayType::kCountdown);
 const char* const kTypeNames[3] = {"Digital HH:MM:SS", "Classic", "Countdown HH:MM:SS"};
 
 double NowMs() {
@@ -81,24 +83,23 @@ void Destroy(FFInstanceID instance) {
   if (instance != nullptr) plugin.Deinstantiate(instance);
 }
 
-void SetParam(FFInstanceID instance, int32_t index, float value) {
-  plugin.SetParameter(instance, static_cast<uint32_t>(index), value);
+void SetParam(FFInstanceID instance, tickora::ParamId id, float value) {
+  plugin.SetParameter(instance, tickora::IndexOf(id), value);
 }
 
 void Frame(FFInstanceID instance) { plugin.ProcessFrame(instance); }
 
-Tickora* AsTickora(FFInstanceID instance) {
-  return dynamic_cast<Tickora*>(static_cast<ffgl::CFFGLPlugin*>(instance));
+tickora::Tickora* AsTickora(FFInstanceID instance) {
+  return dynamic_cast<tickora::Tickora*>(static_cast<ffgl::CFFGLPlugin*>(instance));
 }
 
 // An instance showing `type`; Countdown counts down to tomorrow 00:00, so
 // that its read-out has as many characters as the time of day.
 FFInstanceID MakeInstance(Size size, int type) {
   FFInstanceID instance = Instantiate(size.width, size.height);
-  Tickora* tickora = AsTickora(instance);
-  if (tickora == nullptr) return nullptr;
-  SetParam(instance, tickora->typeIndex, static_cast<float>(type));
-  if (type == kCountdown) SetParam(instance, tickora->dateIndex, 1.0f);
+  if (AsTickora(instance) == nullptr) return nullptr;
+  SetParam(instance, tickora::ParamId::kType, static_cast<float>(type));
+  if (type == kCountdown) SetParam(instance, tickora::ParamId::kDate, 1.0f);
   return instance;
 }
 
@@ -173,30 +174,30 @@ void MeasureMemory(const Options& options, bench::Report& report) {
 void MeasureAtlas(const Options& options, bench::Report& report) {
   for (uint32_t width : options.atlasWidths) {
     FFInstanceID instance = Instantiate(width, width * 9 / 16);
-    Tickora* tickora = AsTickora(instance);
-    if (tickora == nullptr) continue;
+    tickora::Tickora* clock = AsTickora(instance);
+    if (clock == nullptr) continue;
     bench::FinishGL();
     double start = NowMs();
-    tickora->UpdateGlyphAtlas();
+    clock->UpdateGlyphAtlas();
     bench::FinishGL();
     const double firstMs = NowMs() - start;
     std::vector<double> repeated;
     for (int i = 0; i < options.reps; ++i) {
-      tickora->atlasDirty = true;
+      clock->MarkAtlasStale();
       start = NowMs();
-      tickora->UpdateGlyphAtlas();
+      clock->UpdateGlyphAtlas();
       bench::FinishGL();
       repeated.push_back(NowMs() - start);
     }
     // What a user's change of "Font" or "Style" costs: glyphs of a family
     // and style not drawn at this size before, so no cached outline helps.
     std::vector<double> changed;
-    const int families = tickora->fontNames.size();
+    const int families = clock->FontNames().size();
     for (int i = 0; i < options.reps && i < families * 3; ++i) {
-      SetParam(instance, tickora->fontIndex, static_cast<float>(i % families));
-      SetParam(instance, tickora->styleIndex, static_cast<float>((i / families + 1) % 3));
+      SetParam(instance, tickora::ParamId::kFont, static_cast<float>(i % families));
+      SetParam(instance, tickora::ParamId::kStyle, static_cast<float>((i / families + 1) % 3));
       start = NowMs();
-      tickora->UpdateGlyphAtlas();
+      clock->UpdateGlyphAtlas();
       bench::FinishGL();
       changed.push_back(NowMs() - start);
     }
@@ -271,7 +272,7 @@ const int64_t kPhotoMoment = 1796724599500;  // 2026-12-08 10:09:59.5 UTC
 // The second of that day's first twelve hours (local time) at which the
 // instance's hands' rectangles cover the most of its output: the Classic
 // frame's most expensive moment.
-int64_t WidestHandsMoment(Tickora& classic) {
+int64_t WidestHandsMoment(tickora::Tickora& classic) {
   const int64_t start = kPhotoMoment - 10 * 3600000LL - 9 * 60000LL - 59500;
   int64_t widest = start;
   double widestArea = -1.0;
@@ -279,7 +280,7 @@ int64_t WidestHandsMoment(Tickora& classic) {
     const int64_t moment = start + second * 1000;
     const tickora::HandTurns turns = tickora::HandTurnsOf(tickora::ClassicFields(moment), true);
     tickora::PixelRect hands[3];
-    if (!tickora::HandsBoxBounds(classic.HandsBox(turns), 2, hands)) continue;
+    if (!tickora::HandsBoxBounds(classic.HandsAt(turns), 2, hands)) continue;
     double area = 0.0;
     for (const tickora::PixelRect& hand : hands) area += static_cast<double>(hand.width) * hand.height;
     if (area > widestArea) {
@@ -310,7 +311,7 @@ void MeasureFrames(const Options& options, host::GLContext& context, bench::Repo
     FFInstanceID instances[4];
     for (int t = 0; t < 3; ++t) instances[t] = MakeInstance(size, t);
     instances[3] = MakeInstance(size, kClassic);
-    Tickora* widestClassic = AsTickora(instances[3]);
+    tickora::Tickora* widestClassic = AsTickora(instances[3]);
     const int64_t widest = widestClassic != nullptr ? WidestHandsMoment(*widestClassic) : kPhotoMoment;
     const auto drawAt = [&](int t) {
       frameMoment = t == 3 ? widest : kPhotoMoment;
@@ -394,7 +395,7 @@ struct CpuInstances {
   void Create() {
     for (int t = 0; t < 3; ++t) {
       instances[t] = MakeInstance({1920, 1080}, t);
-      if (Tickora* tickora = AsTickora(instances[t])) tickora->UpdateGlyphAtlas();
+      if (tickora::Tickora* clock = AsTickora(instances[t])) clock->UpdateGlyphAtlas();
     }
     bench::FinishGL();
   }

@@ -4,6 +4,7 @@
 // lifecycle corners hosts reach by accident. Usage: tickora_fuzz_corpus DIR
 #include "ffgl/FFGL.h"
 #include "fuzz/SessionBytes.h"
+#include "tickora/ClockParameters.h"
 
 #include <cstdio>
 #include <initializer_list>
@@ -13,12 +14,22 @@ namespace {
 
 using namespace fuzz;
 
-// Parameter positions of Tickora, in definition order.
-enum Param : uint8_t {
-  kType = 0, kHue = 1, kSaturation = 2, kBrightness = 3, kAlpha = 4, kFont = 5, kStyle = 6,
-  kScale = 7, kColonWidth = 12, kShowSeconds = 13, kShowMillis = 14, kColonAnimation = 15,
-  kDate = 16, kHour = 17, kMinute = 18, kHourLength = 19, kSmooth = 25, kParamCount = 26
-};
+// Parameter positions of Tickora, from its parameter table.
+constexpr uint8_t Position(tickora::ParamId id, uint32_t member = 0) {
+  return static_cast<uint8_t>(tickora::IndexOf(id) + member);
+}
+using tickora::ParamId;
+constexpr uint8_t kType = Position(ParamId::kType), kHue = Position(ParamId::kColour),
+                  kSaturation = Position(ParamId::kColour, 1),
+                  kAlpha = Position(ParamId::kColour, 3), kFont = Position(ParamId::kFont),
+                  kStyle = Position(ParamId::kStyle), kScale = Position(ParamId::kScale),
+                  kColonWidth = Position(ParamId::kColonWidth),
+                  kShowSeconds = Position(ParamId::kShowSeconds),
+                  kShowMillis = Position(ParamId::kShowMillisecs),
+                  kColonAnimation = Position(ParamId::kColonAnimation),
+                  kDate = Position(ParamId::kDate), kHour = Position(ParamId::kHour),
+                  kMinute = Position(ParamId::kMinute), kHourLength = Position(ParamId::kHourLength),
+                  kSmooth = Position(ParamId::kSmoothTime), kParamCount = Position(ParamId::kCount);
 
 constexpr uint8_t kFirst = kHandleLive;
 constexpr uint8_t kSecond = kHandleLive + 1;

@@ -28,9 +28,11 @@
 // Out-of-range values from the host are clamped before use.
 #pragma once
 
+#include "tickora/ShapeConstants.h"
+
 namespace tickora {
 
-inline const char* const kDigitalVertexShader = R"(#version 410 core
+inline const char* const kDigitalVertexShader = "#version 410 core\n" TICKORA_GLYPH_BOX_GLSL R"(
 layout( location = 0 ) in vec4 vPosition;
 layout( location = 1 ) in vec2 vUV;
 uniform vec2 resolution;
@@ -54,12 +56,12 @@ void main()
 {
     gl_Position = vPosition;
     vec2 res = max(resolution, vec2(1.0));
-    float grow = clamp(scale, 0.0, 4.0) / 0.91;
-    float narrow = 1.0 / (1.0 + 0.25 * (clamp(spacing, 0.0, 1.0) - 0.63));
+    float grow = clamp(scale, 0.0, kLargestScale) / kNaturalScale;
+    float narrow = 1.0 / (1.0 + kSpacingNarrowing * (clamp(spacing, 0.0, 1.0) - kNaturalSpacing));
     float stretch = exp2(2.0 * clamp(h, 0.0, 1.0) - 1.0);
-    float side = 1.15 * pitch * res.x * grow;
-    side *= min(1.0, 1.5 * res.y / max(side * stretch, 1e-3));
-    vec2 size = max(vec2(side * narrow, side * stretch), vec2(1e-3));
+    float side = kCellSidePitches * pitch * res.x * grow;
+    side *= min(1.0, kFitHeight * res.y / max(side * stretch, kSmallestBoxSide));
+    vec2 size = max(vec2(side * narrow, side * stretch), vec2(kSmallestBoxSide));
     vec2 centre = vec2((left * 0.5 + 0.5) * res.x, 0.5 * res.y + addH * size.y);
     box = (vUV * res - centre) / size;
     // A separator keeps to its own slot, narrower than a digit's, but never

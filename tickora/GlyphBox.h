@@ -3,8 +3,9 @@
 // again on the CPU and widened by a safety margin. Each pass still draws the
 // whole full-screen quad; the frame limits the scissor rectangle to this box
 // so that the renderer does not shade pixels the pass would discard anyway.
-// Keep the arithmetic in step with kDigitalVertexShader: the scissor
-// identity test fails when the two disagree.
+// The constants come from tickora/ShapeConstants.h, shared with the shader;
+// keep the formula in step with kDigitalVertexShader: the scissor identity
+// test fails when the two disagree.
 #pragma once
 
 #include "tickora/PixelRect.h"

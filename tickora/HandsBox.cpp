@@ -1,13 +1,15 @@
 #include "tickora/HandsBox.h"
 
+#include "tickora/ShapeConstants.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace tickora {
 
-namespace {
+using namespace hands;
 
-constexpr double kPi = 3.14159265359;
+namespace {
 
 struct FaceRect {
   double x0, y0, x1, y1;
@@ -16,13 +18,12 @@ struct FaceRect {
 // The hand's rounded box, centred `offset` along the hand with half sizes
 // (halfX, halfY), turned by `turns` clockwise from the top, in face units.
 // A pixel gets ink only where the rounded-box distance
-// length(max(|q| - half + r, 0)) - r is below 0.105; on each axis of the
-// hand that keeps |q| below |half| + 0.105 whatever the corner radius r
-// (where the max is positive it follows from the length, where it is 0 from
-// r > -0.105; below that nothing gets ink).
+// length(max(|q| - half + r, 0)) - r is below kInkEdge; on each axis of
+// the hand that keeps |q| below |half| + kInkEdge whatever the corner radius
+// r (where the max is positive it follows from the length, where it is 0
+// from r > -kInkEdge; below that nothing gets ink).
 FaceRect HandRect(double offset, double halfX, double halfY, double turns) {
-  constexpr double pad = 0.105;
-  const double ex = std::fabs(halfX) + pad, ey = std::fabs(halfY) + pad;
+  const double ex = std::fabs(halfX) + kInkEdge, ey = std::fabs(halfY) + kInkEdge;
   // The program measures q = rotate(p); a point p of the face is q turned back.
   const double phi = -2.0 * kPi * turns;
   const double c = std::cos(phi), s = std::sin(phi);
@@ -52,17 +53,20 @@ bool HandsBoxBounds(const HandsBoxInputs& in, int marginPixels, PixelRect hands[
     if (!std::isfinite(v)) return false;
   for (float t : in.turns)
     if (!(std::fabs(t) <= 16.0f)) return false;
-  const double w = in.handWidth * 0.3 - 0.1;
-  const double w3 = (w + 0.1) * in.secondWidth - 0.1;
-  const FaceRect rects[3] = {
-      HandRect(2.0 * in.hourLength - 0.5 * w, w, 2.0 * in.hourLength, in.turns[0]),
-      HandRect(2.0 * in.minuteLength - 0.5 * w, w, 2.0 * in.minuteLength, in.turns[1]),
-      HandRect(2.0 * in.secondLength - 0.5 * w3, w3, 2.0 * in.secondLength, in.turns[2])};
+  const double w = in.handWidth * kHandSizeScale - kHandSizeOffset;
+  const double w3 = (w + kHandSizeOffset) * in.secondWidth - kHandSizeOffset;
+  const auto hand = [](double length, double halfWidth, float turns) {
+    return HandRect(kHandLengthScale * length - kHandTailShift * halfWidth, halfWidth,
+                    kHandLengthScale * length, turns);
+  };
+  const FaceRect rects[3] = {hand(in.hourLength, w, in.turns[0]),
+                             hand(in.minuteLength, w, in.turns[1]),
+                             hand(in.secondLength, w3, in.turns[2])};
 
-  // Face units: ten across the output's width, the same size upwards, from
-  // the output's centre.
+  // Face units: kFaceUnitsAcross across the output's width, the same size
+  // upwards, from the output's centre.
   const double width = in.width, height = in.height;
-  const double unit = width / 10.0;
+  const double unit = width / kFaceUnitsAcross;
   for (int i = 0; i < 3; ++i) {
     const FaceRect& r = rects[i];
     // The program works in floats (its sines and cosines too); this covers

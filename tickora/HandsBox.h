@@ -3,9 +3,10 @@
 // worked out on the CPU from the values the hands program is given and
 // widened by a safety margin. The frame shades only these rectangles with
 // the hands program; the rest of the output gets the face's empty colour,
-// which is what the hands program writes there. Keep the arithmetic in step
-// with kHandsVertexShader: the frame identity test fails when a rectangle is
-// too small.
+// which is what the hands program writes there. The constants come from
+// tickora/ShapeConstants.h, shared with the shaders; keep the formulas in
+// step with kHandsVertexShader: the frame identity test fails when a
+// rectangle is too small.
 #pragma once
 
 #include "tickora/PixelRect.h"

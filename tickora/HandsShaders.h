@@ -1,9 +1,11 @@
 // The Classic face: three rounded hands measured per pixel by signed distance.
 #pragma once
 
+#include "tickora/ShapeConstants.h"
+
 namespace tickora {
 
-inline const char* const kHandsVertexShader = R"(#version 410 core
+inline const char* const kHandsVertexShader = "#version 410 core\n" TICKORA_HANDS_GLSL R"(
 layout( location = 0 ) in vec4 vPosition;
 layout( location = 1 ) in vec2 vUV;
 uniform float lengt;
@@ -27,11 +29,9 @@ flat out vec4 hand1;
 flat out vec4 hand2;
 flat out vec4 hand3;
 
-const float PI = 3.14159265359;
-
 vec2 cosSin(float turns)
 {
-    float phi = -2.0 * PI * turns;
+    float phi = -2.0 * kPi * turns;
     return vec2(cos(phi), sin(phi));
 }
 
@@ -42,17 +42,17 @@ void main()
     turn12 = vec4(cosSin(angle), cosSin(angle2));
     turn3 = cosSin(angle3);
 
-    float r = cornerRound * 0.3 - 0.1;
-    float w = width * 0.3 - 0.1;
-    hand1 = vec4(2.0 * lengt - 0.5 * w, w, 2.0 * lengt, r);
-    hand2 = vec4(2.0 * lengt2 - 0.5 * w, w, 2.0 * lengt2, r);
-    w = (w + 0.1) * w3 - 0.1;
-    r = cornerRound * 0.3 * w3 - 0.1;
-    hand3 = vec4(2.0 * lengt3 - 0.5 * w, w, 2.0 * lengt3, r);
+    float r = cornerRound * kHandSizeScale - kHandSizeOffset;
+    float w = width * kHandSizeScale - kHandSizeOffset;
+    hand1 = vec4(kHandLengthScale * lengt - kHandTailShift * w, w, kHandLengthScale * lengt, r);
+    hand2 = vec4(kHandLengthScale * lengt2 - kHandTailShift * w, w, kHandLengthScale * lengt2, r);
+    w = (w + kHandSizeOffset) * w3 - kHandSizeOffset;
+    r = cornerRound * kHandSizeScale * w3 - kHandSizeOffset;
+    hand3 = vec4(kHandLengthScale * lengt3 - kHandTailShift * w, w, kHandLengthScale * lengt3, r);
 }
 )";
 
-inline const char* const kHandsFragmentShader = R"(#version 410 core
+inline const char* const kHandsFragmentShader = "#version 410 core\n" TICKORA_HANDS_GLSL R"(
 uniform vec2 resolution;
 uniform float cR;
 uniform float cG;
@@ -84,7 +84,7 @@ void main()
 {
     vec2 st = uv - 0.5;
     st.y = st.y * resolution.y / resolution.x;
-    st = st * 10.0;
+    st = st * kFaceUnitsAcross;
     vec2 o = st;
 
     float d1 = roundedBox(rotate(o, turn12.xy) - vec2(0.0, hand1.x), hand1.yz, hand1.w);
@@ -92,7 +92,7 @@ void main()
     float d3 = roundedBox(rotate(o, turn3) - vec2(0.0, hand3.x), hand3.yz, hand3.w);
 
     float d = min(min(d1, d2), d3);
-    float coverage = 1.0 - smoothstep(0.1, 0.105, d);
+    float coverage = 1.0 - smoothstep(kInkEdgeStart, kInkEdge, d);
     fragColor = vec4(cR, cG, cB, coverage * colourAlpha);
 }
 )";

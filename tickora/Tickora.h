@@ -1,16 +1,32 @@
 // The clock effect: Digital, Classic and Countdown display types over a
-// transparent background.
+// transparent background. It registers the parameters of
+// tickora/ClockParameters.h, shows the ones the chosen type uses, keeps the
+// glyph atlas in step with "Font" and "Style" and hands each frame to the
+// renderer of its type. It does not draw by itself (tickora/DigitalRenderer.h,
+// tickora/ClassicRenderer.h) nor compute times (tickora/TimeModel.h).
 #pragma once
 
 #include "framework/Plugin.h"
+#include "tickora/ClassicRenderer.h"
+#include "tickora/ClockParameters.h"
+#include "tickora/DigitalRenderer.h"
 #include "tickora/GlyphAtlas.h"
-#include "tickora/HandsBox.h"
 #include "tickora/LocalTime.h"
 #include "tickora/TimeModel.h"
 
 #include <juce_core/juce_core.h>
 
-#include <vector>
+namespace tickora {
+
+// Switches that change how a frame is drawn but not what it shows; tests
+// compare the pictures both ways, the bench measures them.
+struct RenderOptions {
+  // Limits each read-out pass to its glyph's box with the scissor test.
+  bool clipPassesToGlyphBoxes = true;
+  // Shades only the rectangles the Classic hands can reach with the hands
+  // program, the rest with the empty-face program.
+  bool clipHandsToTheirRects = true;
+};
 
 class Tickora : public framework::Plugin {
  public:
@@ -23,46 +39,60 @@ class Tickora : public framework::Plugin {
   FFResult ProcessOpenGL(ProcessOpenGLStruct* pGL) override;
   FFResult Resize(const FFGLViewportStruct* vp) override;
 
+  void SetRenderOptions(const RenderOptions& options) { renderOptions = options; }
+
+  // The read-out text of `type` at `now`, with "Date" element 0 naming
+  // `firstLabelDay`; and the text the latest frame showed.
+  juce::String DisplayText(DisplayType type, int64_t now, const LocalDate& firstLabelDay);
+  juce::String DisplayText();
+  // The wall-clock time, in milliseconds, of the latest read-out frame.
+  int64_t FrameTime() const { return frameTime; }
+
+  // Rebuilds the glyph atlas when "Font" or "Style" changed since the last
+  // build, or when MarkAtlasStale asked for it; frames call it too.
+  void UpdateGlyphAtlas();
+  void MarkAtlasStale() { atlasDirty = true; }
+  bool AtlasStale() const { return atlasDirty; }
+  int32_t AtlasRebuilds() const { return atlasRebuilds; }
+
+  // "Font" elements, and the family the atlas is built from (-1 before any).
+  const juce::StringArray& FontNames() const { return fontNames; }
+  int32_t CurrentFont() const { return currentFont; }
+
+  // What the Classic frame draws the hands from, at `turns`.
+  HandsBoxInputs HandsAt(const HandTurns& turns);
+
+  GLuint HandsProgram() const { return classic.HandsProgram(); }
+  GLuint DigitalProgram() const { return digital.Program(); }
+
+ private:
+  float Param(ParamId id) { return GetFloatParameter(IndexOf(id)); }
+  void Register(const ParamRow& row);
+  void DefineOption(const ParamRow& row, const juce::StringArray& elements);
+  juce::StringArray ElementsOf(const ParamRow& row) const;
   void ApplyVisibility();
   void RecreateAtlasImage();
-  void UpdateGlyphAtlas();
-  FFResult DrawClassic();
-  FFResult DrawDigital();
-  juce::String BuildDisplayString();
-  tickora::ClockFields CurrentFields(bool showSeconds, bool showMillis);
-  tickora::HandsBoxInputs HandsBox(const tickora::HandTurns& turns);
+  // The colour group's red, green and blue into `rgb`; returns its alpha.
+  float Colour(float (&rgb)[3]);
+  void DrawClassic();
+  void DrawDigital();
 
-  ffglex::ShaderProgram handsShader;
-  ffglex::ShaderProgram emptyFaceShader;
+  ClassicRenderer classic;
+  DigitalRenderer digital;
+  RenderOptions renderOptions;
   int64_t frameTime = 0;
   // The day "Date" element 0 names; element i is i calendar days later.
-  tickora::LocalDate firstLabelDay;
-
-  int32_t typeIndex = -1, fontIndex = -1, styleIndex = -1, scaleIndex = -1, spacingIndex = -1,
-          aspectIndex = -1, colonHeightIndex = -1,
-          colonLeftIndex = -1, colonWidthIndex = -1, showSecondsIndex = -1,
-          showMillisecsIndex = -1, colonAnimationIndex = -1, dateIndex = -1, hourIndex = -1,
-          minuteIndex = -1, smoothTimeIndex = -1, colourIndex = -1, hourLengthIndex = -1;
-
+  LocalDate firstLabelDay;
   juce::StringArray fontNames;
   int32_t currentFont = -1;
   int32_t currentStyle = 0;
+  int32_t currentType = static_cast<int32_t>(DisplayType::kDigital);
   // Set from the start, so that the first Digital or Countdown frame always
   // has an atlas, even when no "Font" default names a family.
   bool atlasDirty = true;
-  tickora::GlyphAtlas atlas;
+  GlyphAtlas atlas;
   int32_t atlasRebuilds = 0;
   int maxTextureSize = 0;
-  // Limits each read-out pass to its glyph's box with the scissor test. The
-  // picture is the same either way; tests compare the two.
-  bool clipPassesToGlyphBoxes = true;
-  // Likewise shades only the rectangles the Classic hands can reach.
-  bool clipHandsToTheirRects = true;
-
-  std::vector<uint32_t> digitalParams, classicParams, countdownParams;
-  int32_t currentType = 0;
-
- private:
-  float Param(int32_t index) { return GetFloatParameter(static_cast<uint32_t>(index)); }
-  uint32_t DefineOption(const char* name, const juce::StringArray& elements, float defaultValue);
 };
+
+}  // namespace tickora

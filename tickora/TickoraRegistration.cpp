@@ -26,7 +26,7 @@ struct JuceCachesRelease {
 
 FFResult CreateTickora(ffgl::CFFGLPlugin** instance) {
   if (instance == nullptr) return FF_FAIL;
-  ffgl::CFFGLPlugin* made = new (std::nothrow) Tickora();
+  ffgl::CFFGLPlugin* made = new (std::nothrow) tickora::Tickora();
   if (made == nullptr) return FF_FAIL;
   static JuceCachesRelease release;
   *instance = made;

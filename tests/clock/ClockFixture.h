@@ -66,7 +66,7 @@ class ClockFixture : public ::testing::Test {
   // parameter at its default, then InitGL.
   void Make(int width, int height) {
     ASSERT_TRUE(context->SetFramebufferSize(width, height));
-    clock = std::make_unique<Tickora>();
+    clock = std::make_unique<tickora::Tickora>();
     for (uint32_t i = 0; i < clock->GetNumParams(); ++i)
       clock->SetFloatParameter(i, clock->FindParam(i)->defaultValue);
     const FFGLViewportStruct viewport{0, 0, static_cast<uint32_t>(width),
@@ -102,7 +102,7 @@ class ClockFixture : public ::testing::Test {
   }
 
   std::unique_ptr<host::GLContext> context;
-  std::unique_ptr<Tickora> clock;
+  std::unique_ptr<tickora::Tickora> clock;
 };
 
 // Runs of consecutive columns holding ink anywhere in the output.

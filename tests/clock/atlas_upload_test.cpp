@@ -44,8 +44,8 @@ TEST_F(AtlasUpload, ARefusedUploadIsTriedAgainAndLeavesNoError) {
   const host::Pixels refused = Frame();
   EXPECT_EQ(refusedUploads, 1);
   EXPECT_EQ(host::TakeGLError(), 0u) << "the refusal is the plug-in's, not the host's";
-  EXPECT_TRUE(clock->atlasDirty);
-  EXPECT_EQ(clock->atlasRebuilds, 0);
+  EXPECT_TRUE(clock->AtlasStale());
+  EXPECT_EQ(clock->AtlasRebuilds(), 0);
   EXPECT_EQ(Inked(refused), 0);
 
   Frame();
@@ -53,8 +53,8 @@ TEST_F(AtlasUpload, ARefusedUploadIsTriedAgainAndLeavesNoError) {
 
   ffgl::glEntryPoints.TexImage2D = realTexImage2D;
   const host::Pixels drawn = Frame();
-  EXPECT_FALSE(clock->atlasDirty);
-  EXPECT_EQ(clock->atlasRebuilds, 1);
+  EXPECT_FALSE(clock->AtlasStale());
+  EXPECT_EQ(clock->AtlasRebuilds(), 1);
   EXPECT_GT(Inked(drawn), 200);
   EXPECT_EQ(host::TakeGLError(), 0u);
 }

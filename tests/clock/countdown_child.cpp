@@ -24,21 +24,21 @@
 
 namespace {
 
-std::unique_ptr<Tickora> Make(host::GLContext& context) {
-  auto clock = std::make_unique<Tickora>();
+std::unique_ptr<tickora::Tickora> Make(host::GLContext& context) {
+  auto clock = std::make_unique<tickora::Tickora>();
   for (uint32_t i = 0; i < clock->GetNumParams(); ++i)
     clock->SetFloatParameter(i, clock->FindParam(i)->defaultValue);
   const FFGLViewportStruct viewport{0, 0, static_cast<uint32_t>(context.Width()),
                                     static_cast<uint32_t>(context.Height())};
   clock->InitGL(&viewport);
   std::printf("labels");
-  for (const ffgl::ParamElement& e : clock->FindParam(static_cast<uint32_t>(clock->dateIndex))->elements)
+  for (const ffgl::ParamElement& e : clock->FindParam(tickora::IndexOf(tickora::ParamId::kDate))->elements)
     std::printf("|%s", e.name.c_str());
   std::printf("\n");
   return clock;
 }
 
-bool Set(Tickora& clock, const std::string& name, float value) {
+bool Set(tickora::Tickora& clock, const std::string& name, float value) {
   for (uint32_t i = 0; i < clock.GetNumParams(); ++i) {
     const ffgl::ParamInfo* info = clock.FindParam(i);
     if (std::string(info->name, strnlen(info->name, sizeof info->name)) == name) {
@@ -60,13 +60,13 @@ bool WriteStamp(std::string stamp) {
   return std::fclose(file) == 0;
 }
 
-void Frame(host::GLContext& context, Tickora& clock) {
+void Frame(host::GLContext& context, tickora::Tickora& clock) {
   context.BindFramebuffer();
   context.Clear(0, 0, 0, 0);
   ProcessOpenGLStruct record{0, nullptr, context.Framebuffer()};
   clock.ProcessOpenGL(&record);
-  std::printf("frame %lld %s\n", static_cast<long long>(clock.frameTime),
-              clock.BuildDisplayString().toRawUTF8());
+  std::printf("frame %lld %s\n", static_cast<long long>(clock.FrameTime()),
+              clock.DisplayText().toRawUTF8());
 }
 
 }  // namespace
@@ -77,7 +77,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "no GL context\n");
     return 1;
   }
-  std::vector<std::unique_ptr<Tickora>> clocks;
+  std::vector<std::unique_ptr<tickora::Tickora>> clocks;
   size_t current = 0;
   int status = 0;
   for (int i = 1; i < argc && status == 0; ++i) {

@@ -434,44 +434,44 @@ class Atlas : public ClockFixture {};
 
 TEST_F(Atlas, RebuiltOncePerFontOrStyleChange) {
   Make(320, 180);
-  ASSERT_GE(clock->fontNames.size(), 3);
+  ASSERT_GE(clock->FontNames().size(), 3);
   FrozenNow() = Utc(2026, 12, 8, 8, 8, 8);
-  EXPECT_EQ(clock->atlasRebuilds, 0);
+  EXPECT_EQ(clock->AtlasRebuilds(), 0);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 1);
+  EXPECT_EQ(clock->AtlasRebuilds(), 1);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 1);
+  EXPECT_EQ(clock->AtlasRebuilds(), 1);
 
-  Set("Font", static_cast<float>(clock->currentFont));  // no change
+  Set("Font", static_cast<float>(clock->CurrentFont()));  // no change
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 1);
+  EXPECT_EQ(clock->AtlasRebuilds(), 1);
   Set("Font", 2.7f);
   Set("Font", 2.2f);  // still family 2
-  EXPECT_EQ(clock->currentFont, 2);
+  EXPECT_EQ(clock->CurrentFont(), 2);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 2);
+  EXPECT_EQ(clock->AtlasRebuilds(), 2);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 2);
+  EXPECT_EQ(clock->AtlasRebuilds(), 2);
 
   // A new width rasterises the glyphs again for it, once; a new height
   // alone does not.
   ResizeTo(640, 360);
   ResizeTo(640, 300);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 3);
+  EXPECT_EQ(clock->AtlasRebuilds(), 3);
   ResizeTo(320, 180);
   const host::Pixels regular = Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 4);
+  EXPECT_EQ(clock->AtlasRebuilds(), 4);
   ResizeTo(320, 240);
   Frame();
   ResizeTo(320, 180);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 4);
+  EXPECT_EQ(clock->AtlasRebuilds(), 4);
 
   Set("Style", 1.0f);
   Set("Style", 1.0f);
   const host::Pixels bold = Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 5);
+  EXPECT_EQ(clock->AtlasRebuilds(), 5);
   auto inkCount = [](const host::Pixels& p) {
     int n = 0;
     for (size_t i = 3; i < p.rgba.size(); i += 4) n += p.rgba[i] > 127;
@@ -486,12 +486,12 @@ TEST_F(Atlas, RebuiltOncePerFontOrStyleChange) {
   Set("Font", 0.0f);
   Frame();
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 5);
+  EXPECT_EQ(clock->AtlasRebuilds(), 5);
   Set("Type", 2.0f);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 6);
+  EXPECT_EQ(clock->AtlasRebuilds(), 6);
   Frame();
-  EXPECT_EQ(clock->atlasRebuilds, 6);
+  EXPECT_EQ(clock->AtlasRebuilds(), 6);
 }
 
 // An instance resized to another width draws the same pixels as one made at
@@ -542,5 +542,5 @@ TEST_F(GLState, NothingLeftBoundAfterFramesOfEachType) {
     EXPECT_EQ(glIsEnabled(GL_BLEND), GL_FALSE) << type;
   }
   // The first frame, then Countdown and Digital; the Classic frame does not.
-  EXPECT_EQ(clock->atlasRebuilds, 3);
+  EXPECT_EQ(clock->AtlasRebuilds(), 3);
 }

@@ -19,11 +19,17 @@ using clocktest::Utc;
 
 class ScissoredReadout : public ClockFixture {
  protected:
+  void ClipPasses(bool clip) {
+    tickora::RenderOptions options;
+    options.clipPassesToGlyphBoxes = clip;
+    clock->SetRenderOptions(options);
+  }
+
   // The same frame both ways; returns the clipped one.
   host::Pixels CompareBothWays(const std::string& what) {
-    clock->clipPassesToGlyphBoxes = false;
+    ClipPasses(false);
     const host::Pixels plain = Frame();
-    clock->clipPassesToGlyphBoxes = true;
+    ClipPasses(true);
     const host::Pixels clipped = Frame();
     EXPECT_GT(host::CountInk(plain, 0), 0) << what;
     EXPECT_TRUE(plain.rgba == clipped.rgba) << what << ": scissored frame differs";
@@ -87,7 +93,7 @@ TEST_F(ScissoredReadout, HonoursTheHostsViewportAndScissor) {
                                std::to_string(vp[3]);
       host::Pixels frames[2];
       for (int clip = 0; clip < 2; ++clip) {
-        clock->clipPassesToGlyphBoxes = clip == 1;
+        ClipPasses(clip == 1);
         context->BindFramebuffer();
         context->Clear(0, 0, 0, 0);
         viewport(vp[0], vp[1], vp[2], vp[3]);

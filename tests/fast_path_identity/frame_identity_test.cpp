@@ -134,10 +134,10 @@ class ClassicFrameIdentity : public testing_support::GLTest {
 
   void Make(uint32_t width, uint32_t height) {
     ASSERT_TRUE(context->SetFramebufferSize(static_cast<int>(width), static_cast<int>(height)));
-    clock = std::make_unique<Tickora>();
+    clock = std::make_unique<tickora::Tickora>();
     for (uint32_t i = 0; i < clock->GetNumParams(); ++i)
       clock->SetFloatParameter(i, clock->FindParam(i)->defaultValue);
-    clock->SetFloatParameter(static_cast<uint32_t>(clock->typeIndex), 1.0f);
+    clock->SetFloatParameter(tickora::IndexOf(tickora::ParamId::kType), 1.0f);
     const FFGLViewportStruct viewport{0, 0, width, height};
     ASSERT_EQ(clock->InitGL(&viewport), FF_SUCCESS);
   }
@@ -164,7 +164,7 @@ class ClassicFrameIdentity : public testing_support::GLTest {
     ASSERT_EQ(clock->ProcessOpenGL(&frame), FF_SUCCESS);
     const host::Pixels drawn = context->ReadPixels();
 
-    const GLuint hands = clock->handsShader.Id();
+    const GLuint hands = clock->HandsProgram();
     ASSERT_NE(hands, 0u);
     glUseProgram(reference.Id());
     const std::vector<float> resolution = host::GetUniformFloats(hands, "resolution", 2);
@@ -202,7 +202,7 @@ class ClassicFrameIdentity : public testing_support::GLTest {
 
   ffglex::ShaderProgram reference;
   ffglex::FullScreenQuad referenceQuad;
-  std::unique_ptr<Tickora> clock;
+  std::unique_ptr<tickora::Tickora> clock;
   // Applied by the host before both frames, over the cleared target.
   std::function<void()> hostState;
 };
@@ -242,7 +242,7 @@ TEST_F(ClassicFrameIdentity, MatchesThePerPixelFaceAtEverySize) {
       // Back to the defaults before the next setting.
       for (uint32_t i = 0; i < clock->GetNumParams(); ++i)
         clock->SetFloatParameter(i, clock->FindParam(i)->defaultValue);
-      clock->SetFloatParameter(static_cast<uint32_t>(clock->typeIndex), 1.0f);
+      clock->SetFloatParameter(tickora::IndexOf(tickora::ParamId::kType), 1.0f);
     }
     clock->DeInitGL();
     clock.reset();

@@ -227,8 +227,8 @@ TEST_F(Framework, StandInLeavesNothingAndItsDestructorMakesNoCall) {
 }
 
 // What the dispatcher does for one host instance, minus the dispatcher.
-std::unique_ptr<Tickora> RunTickora(host::GLContext& context) {
-  auto clock = std::make_unique<Tickora>();
+std::unique_ptr<tickora::Tickora> RunTickora(host::GLContext& context) {
+  auto clock = std::make_unique<tickora::Tickora>();
   for (uint32_t i = 0; i < clock->GetNumParams(); ++i)
     EXPECT_EQ(clock->SetFloatParameter(i, clock->FindParam(i)->defaultValue), FF_SUCCESS);
   const FFGLViewportStruct viewport{0, 0, 96, 54};
@@ -236,7 +236,7 @@ std::unique_ptr<Tickora> RunTickora(host::GLContext& context) {
   ProcessOpenGLStruct frame{};
   frame.HostFBO = context.Framebuffer();
   for (float type : {0.0f, 1.0f, 2.0f}) {
-    clock->SetFloatParameter(static_cast<uint32_t>(clock->typeIndex), type);
+    clock->SetFloatParameter(tickora::IndexOf(tickora::ParamId::kType), type);
     EXPECT_EQ(clock->ProcessOpenGL(&frame), FF_SUCCESS);
   }
   return clock;

@@ -266,30 +266,34 @@ TEST_P(TimeZone, LocalReadingsRoundTripInOrder) {
 // The whole way from parameters to the text the glyphs are drawn from, on an
 // instance: Digital with seconds and hundredths, Countdown with seconds.
 TEST_P(TimeZone, ReadoutTextOfAnInstance) {
-  Tickora clock;
-  clock.SetFloatParameter(static_cast<uint32_t>(clock.showSecondsIndex), 1.0f);
-  clock.SetFloatParameter(static_cast<uint32_t>(clock.showMillisecsIndex), 1.0f);
-  clock.currentType = 0;
+  using tickora::DisplayType;
+  using tickora::IndexOf;
+  using tickora::ParamId;
+  tickora::Tickora clock;
+  clock.SetFloatParameter(IndexOf(ParamId::kShowSeconds), 1.0f);
+  clock.SetFloatParameter(IndexOf(ParamId::kShowMillisecs), 1.0f);
   for (const Reading& r : GetParam().readings) {
-    clock.frameTime = r.utc;
     char expected[32];
     std::snprintf(expected, sizeof expected, "%02d:%02d:%02d:%02d", r.hours, r.minutes, r.seconds,
                   r.millis / 10);
-    EXPECT_EQ(clock.BuildDisplayString().toStdString(), expected) << r.what;
+    EXPECT_EQ(clock.DisplayText(DisplayType::kDigital, r.utc, tickora::ToLocal(r.utc).date)
+                  .toStdString(),
+              expected)
+        << r.what;
   }
-  clock.SetFloatParameter(static_cast<uint32_t>(clock.showMillisecsIndex), 0.0f);
-  clock.currentType = 2;
+  clock.SetFloatParameter(IndexOf(ParamId::kShowMillisecs), 0.0f);
   for (const Countdown& c : GetParam().countdowns) {
-    clock.frameTime = c.now;
-    clock.firstLabelDay = tickora::ToLocal(c.now).date;
-    clock.SetFloatParameter(static_cast<uint32_t>(clock.dateIndex), static_cast<float>(c.date));
-    clock.SetFloatParameter(static_cast<uint32_t>(clock.hourIndex), static_cast<float>(c.hour));
-    clock.SetFloatParameter(static_cast<uint32_t>(clock.minuteIndex), static_cast<float>(c.minute));
+    clock.SetFloatParameter(IndexOf(ParamId::kDate), static_cast<float>(c.date));
+    clock.SetFloatParameter(IndexOf(ParamId::kHour), static_cast<float>(c.hour));
+    clock.SetFloatParameter(IndexOf(ParamId::kMinute), static_cast<float>(c.minute));
     // Shown in whole seconds, rounded up.
     const tickora::ClockFields f = FieldsOf((c.left + 999) / 1000 * 1000);
     char expected[32];
     std::snprintf(expected, sizeof expected, "%02d:%02d:%02d", f.hours, f.minutes, f.seconds);
-    EXPECT_EQ(clock.BuildDisplayString().toStdString(), expected) << c.what;
+    EXPECT_EQ(clock.DisplayText(DisplayType::kCountdown, c.now, tickora::ToLocal(c.now).date)
+                  .toStdString(),
+              expected)
+        << c.what;
   }
 }
 

@@ -1,0 +1,49 @@
+// Draws the Classic face: owns the hands program, which measures each
+// pixel's distance to three rounded hands, and the empty-face program that
+// writes what the hands program would write where no hand can reach. It
+// does not work out the time or the hands' angles (tickora/TimeModel.h)
+// and leaves the host's blending as it finds it.
+#pragma once
+
+#include "ffgl/GLEntryPoints.h"
+#include "ffglex/FullScreenQuad.h"
+#include "ffglex/ShaderProgram.h"
+#include "tickora/HandsBox.h"
+
+#include <cstdint>
+
+namespace tickora {
+
+// One frame of the face, as the parameters give it.
+struct ClassicFrame {
+  uint32_t width = 0;  // output size in pixels
+  uint32_t height = 0;
+  HandsBoxInputs hands;  // the stored lengths and widths, and the hands' turns
+  float colour[3] = {0.0f, 0.0f, 0.0f};
+  float alpha = 1.0f;  // drawn coverage is multiplied by it
+  bool clipToHandRects = true;
+};
+
+class ClassicRenderer {
+ public:
+  ClassicRenderer() = default;
+  ClassicRenderer(const ClassicRenderer&) = delete;
+  ClassicRenderer& operator=(const ClassicRenderer&) = delete;
+
+  // With the host's context current. `width` and `height` are the output's.
+  void Create(uint32_t width, uint32_t height);
+  void Resize(uint32_t width, uint32_t height);
+  void Release();
+
+  void Draw(const ClassicFrame& frame, const ffglex::FullScreenQuad& quad) const;
+
+  GLuint HandsProgram() const { return hands.Id(); }
+
+ private:
+  void SendHands(const ClassicFrame& frame) const;
+
+  ffglex::ShaderProgram hands;
+  ffglex::ShaderProgram emptyFace;
+};
+
+}  // namespace tickora

@@ -1,0 +1,56 @@
+// Draws the read-out (Digital and Countdown): owns the read-out program and
+// draws one blended full-screen pass per character from the glyph atlas,
+// each pass limited by the scissor test to the box its glyph can ink when
+// asked to. It does not decide what the text says, build the atlas or
+// touch the host's state beyond what it sets for its own passes (the caller
+// saves and restores that).
+#pragma once
+
+#include "ffgl/GLEntryPoints.h"
+#include "ffglex/FullScreenQuad.h"
+#include "ffglex/ShaderProgram.h"
+#include "tickora/DigitalReadout.h"
+
+#include <juce_core/juce_core.h>
+
+#include <cstdint>
+
+namespace tickora {
+
+// One frame of the read-out, as the parameters give it.
+struct DigitalFrame {
+  uint32_t width = 0;  // output size in pixels
+  uint32_t height = 0;
+  juce::String text;
+  ReadoutStyle style;
+  int64_t wallMillis = 0;  // drives the colon animation
+  float colour[3] = {0.0f, 0.0f, 0.0f};
+  float alpha = 1.0f;  // drawn coverage is multiplied by it
+  float scale = 0.0f, spacing = 0.0f, aspect = 0.0f;  // the stored values, unclamped
+  GLuint atlasTexture = 0;
+  float atlasFill = 0.0f;  // the share of the atlas image holding glyphs
+  bool clipToGlyphBoxes = true;
+};
+
+class DigitalRenderer {
+ public:
+  DigitalRenderer() = default;
+  DigitalRenderer(const DigitalRenderer&) = delete;
+  DigitalRenderer& operator=(const DigitalRenderer&) = delete;
+
+  // With the host's context current. `width` and `height` are the output's.
+  void Create(uint32_t width, uint32_t height);
+  void Resize(uint32_t width, uint32_t height);
+  void Release();
+
+  void Draw(const DigitalFrame& frame, const ffglex::FullScreenQuad& quad) const;
+
+  GLuint Program() const { return program.Id(); }
+
+ private:
+  void SendLook(const DigitalFrame& frame) const;
+
+  ffglex::ShaderProgram program;
+};
+
+}  // namespace tickora
