@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <limits>
 
+namespace framework {
+
 inline int32_t TruncateToInt32(double value) {
   if (!(value == value)) return 0;
   if (value >= 2147483647.0) return std::numeric_limits<int32_t>::max();
@@ -20,3 +22,5 @@ inline int64_t TruncateToInt64(double value) {
   if (value <= -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
   return static_cast<int64_t>(value);
 }
+
+}  // namespace framework

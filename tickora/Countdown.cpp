@@ -10,7 +10,7 @@ namespace {
 // An option value as the element it names: truncated toward zero, clamped
 // into the element range (NaN counts as the first element).
 int32_t ElementOf(float value, int32_t count) {
-  return std::clamp(TruncateToInt32(value), 0, count - 1);
+  return std::clamp(framework::TruncateToInt32(value), 0, count - 1);
 }
 
 int64_t UnitMillis(ReadoutUnit unit) {

@@ -105,11 +105,14 @@ FFResult Tickora::Resize(const FFGLViewportStruct* vp) {
   const uint32_t previousWidth = viewportWidth;
   Plugin::Resize(vp);
   digital.Resize(vp->width, vp->height);
-  RecreateAtlasImage();
   // The glyphs are rasterised for the width they are shown at: an atlas
   // from a narrower output would be magnified soft, one from a wider output
-  // minified without mipmaps. The height plays no part in the atlas.
-  if (viewportWidth != previousWidth) atlasDirty = true;
+  // minified without mipmaps. The height plays no part in the atlas, so a
+  // host resizing only the height (a window being dragged) allocates nothing.
+  if (viewportWidth != previousWidth) {
+    RecreateAtlasImage();
+    atlasDirty = true;
+  }
   classic.Resize(vp->width, vp->height);
   return FF_SUCCESS;
 }
@@ -128,7 +131,7 @@ void Tickora::UpdateGlyphAtlas() {
 }
 
 FFResult Tickora::SetFloatParameter(uint32_t index, float value) {
-  const int32_t whole = TruncateToInt32(value);
+  const int32_t whole = framework::TruncateToInt32(value);
   if (index == IndexOf(ParamId::kFont) && whole != currentFont) {
     currentFont = whole;
     atlasDirty = true;
@@ -156,7 +159,7 @@ void Tickora::ApplyVisibility() {
 FFResult Tickora::ProcessOpenGL(ProcessOpenGLStruct*) {
   // Compared as whole numbers: a NaN "Type" reads as Digital once, instead of
   // re-raising every visibility event on every frame.
-  const int32_t type = TruncateToInt32(Param(ParamId::kType));
+  const int32_t type = framework::TruncateToInt32(Param(ParamId::kType));
   if (type != currentType) {
     currentType = type;
     ApplyVisibility();
