@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor a frame is compared with: one blended full-screen pass of a
 // constant-colour shader, the least any full-screen effect can cost. Talks to
 // the driver directly, not through the plug-in's entry-point table, so that

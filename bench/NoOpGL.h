@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Points the plug-in's entry-point table at functions that do nothing, so
 // that what is left of a frame is the plug-in's own CPU work.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bench's figures, printed as one table and written as JSON.
 #pragma once
 

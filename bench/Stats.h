@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Summaries of repeated measurements: the median and the spread around it.
 #pragma once
 

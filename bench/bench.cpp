@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // bench: what Tickora costs a host, measured in one run on one headless
 // context. The plug-in is linked in and driven through its own plugMain, as
 // a host drives the shared library; the bench also reaches into the instance

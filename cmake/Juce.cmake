@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # JUCE is compiled once, by us, as a small static library made from the three
 # module unity files we need. Debian's juce-modules-source-data provides them;
 # any other checkout can be used by pointing TICKORA_JUCE_MODULES elsewhere.

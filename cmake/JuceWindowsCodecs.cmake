@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # JUCE's PNG and JPEG loaders, replaced by stubs for the Windows cross-build.
 #
 # Why: Debian's JUCE is built against the system libpng and libjpeg (its

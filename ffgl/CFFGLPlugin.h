@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The instance base: every handle the host holds is one of these. The virtual
 // operations below are the whole per-instance interface, in slot order; their
 // default behaviour is the neutral answer of the FFGL 2.1 ABI.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter registry every instance carries: definitions as the host sees
 // them (names, types, defaults, option elements, visibility, pending events).
 // Current values are not kept here; the framework stores them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FFGL 2.1 binary interface as the host sees it: function codes, result
 // values, parameter types and the argument records passed to plugMain.
 // Layouts are fixed by the ABI (x86-64, little-endian); static_asserts below

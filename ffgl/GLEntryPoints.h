@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OpenGL entry points, resolved by name once per process before the first
 // InitGL. The plug-in links no OpenGL library: every call goes through the
 // table below, which a test may also fill with wrappers of its own to see

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Saves the pieces of the host's GL state that the plug-in may touch and puts
 // them back when it goes out of scope, so that whatever the host had bound or
 // enabled before a call is what it finds after it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps an instance to the GL context it was created in. Vertex arrays and
 // framebuffers are never shared between contexts, and a context that shares
 // nothing gives the same names to its own objects: a frame or a deletion run

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Builders for FFMixed, the 64-bit value that every plugMain call takes and
 // answers. The dispatcher builds its answers with them, hosts and tests their
 // arguments, so both sides agree on what the unused bytes hold. Not a

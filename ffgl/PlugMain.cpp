@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // plugMain: the single export. A table maps each function code to its
 // handler and to the value the code answers when it cannot complete. Global
 // codes are answered from a prototype instance; per-instance codes reach

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plug-in's identity towards the host: the two information records the
 // host reads directly (codes 0 and 13) and the factory that makes instances.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Two triangles covering the viewport: position at attribute 0, texture
 // coordinate at attribute 1, (0, 0) at the bottom-left of the output.
 // Destroying it never touches OpenGL: the owner calls Release with a context

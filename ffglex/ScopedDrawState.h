@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The fixed-function state a full-screen pass of the plug-in depends on but
 // never chooses: a host may leave culling, depth or stencil tests, line
 // polygons, masked colour channels, a subtractive blend equation, coverage

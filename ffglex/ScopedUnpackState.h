@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The pixel-store state of texture uploads, for the length of a block: no
 // pixel-unpack buffer (the pointer then means client memory), tightly packed
 // rows of single-byte alignment, nothing skipped, no byte swapping. A host's

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Binds a vertex array for the length of a block and binds 0 at its end.
 #pragma once
 

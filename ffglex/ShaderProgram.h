@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One OpenGL program built from a vertex and a fragment source. Destroying the
 // object never touches OpenGL: the owner calls Release with a context current.
 // Move-only, so that exactly one object ever deletes the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Float values come from the host and may be anything: converting NaN, an
 // infinity or a value beyond the integer range with a plain cast is undefined
 // behaviour in C++. These conversions truncate toward zero like the cast, map

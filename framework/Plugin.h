@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framework between the instance base and an effect: parameter value
 // storage, parameters bound to shader uniforms (colour groups arrive as red,
 // green and blue), the effect's main program and the full-screen quad.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The byte language of the plugMain fuzzer. An input is a sequence of host
 // actions, each an action byte followed by its operands; reading past the end
 // yields zeros, so every byte string is a session and the fuzzer's mutations

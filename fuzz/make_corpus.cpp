@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the fuzzer's seed corpus: sessions a video host plays in normal
 // use (start-up queries, one or several instances drawing each display type,
 // parameter changes from the host's controls, resizes, shutdown), plus the

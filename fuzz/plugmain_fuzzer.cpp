@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target: plays random sessions of plugMain calls, decoded from the
 // input (see SessionBytes.h), against the plug-in linked in statically, in a
 // real headless GL context made once per process.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one framebuffer every host here draws into: a texture-backed RGBA8
 // framebuffer object in whatever OpenGL context is current (the headless
 // host's EGL context, a preview window's, the Windows smoke host's WGL

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The framebuffer-object entry points that FrameTarget needs beyond GL 1.1.
 // Linux links them; Windows' OpenGL32.dll does not export them, so there
 // they come from the driver once a context is current. Each platform's host

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The system's OpenGL declarations for the host side, on either platform:
 // Mesa's core-profile header with prototypes on Linux (the host links
 // libOpenGL), the GL 1.1 header plus extension types on Windows (whose

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A glGetString answer as text, for the hosts' reports of which driver and
 // GL version they run on. Empty when the context gives none.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small FFGL host without a display: a surfaceless EGL OpenGL 4.1 core
 // context on Mesa with an RGBA8 FrameTarget to draw into, and a plug-in library
 // loaded with dlopen and driven only through its plugMain, as a video host

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Coarse facts about what a frame drew: how many pixels carry ink (alpha
 // above a threshold), where they lie and what colour they are. Checks that
 // must hold on any rasteriser (Wine's fonts, another driver) use these

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // RGBA8 pixels read back from a framebuffer, top row first: what every host
 // here (the headless Linux host, the Windows smoke host, the tools) hands to
 // checks and files. Plain data; reading them from GL is FrameTarget's job.

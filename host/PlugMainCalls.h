@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Typed calls over a plug-in's plugMain, the way a video host makes them.
 // Knows nothing about how the library was loaded: the headless host (dlopen)
 // and the Windows smoke host (LoadLibrary) both build on it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Case-insensitive equality of ASCII names (parameter and element names,
 // values a user types). Plain C++ rather than strcasecmp, which the Windows
 // host's toolchain does not offer.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks that a Windows DLL carries the version resource a VJ sees in
 # Explorer (Properties > Details): the mingw resource compiler reads the
 # DLL's resources back as resource script, which must hold a VERSIONINFO

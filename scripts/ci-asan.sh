@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CI leg: the host-state tests under AddressSanitizer and UBSan. A host's
 # unpack state once made the atlas upload read past the glyph image, which
 # only the sanitizer sees when the driver does not crash; other contexts

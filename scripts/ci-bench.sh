@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CI leg: a smoke run of the bench (small sizes, few repetitions, no
 # thresholds). It proves that every section still runs, the callgrind count
 # included, and leaves the figures in build/bench-smoke.json. The real

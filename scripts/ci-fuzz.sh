@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CI leg for reliability: builds the plugMain fuzzer (clang, libFuzzer,
 # AddressSanitizer, UBSan), replays every kept regression input, fuzzes for
 # about two minutes from the committed seed corpus, then builds the asan

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # CI leg for the Windows DLL: cross-builds build-windows/Tickora.dll with
 # mingw-w64, checks that it exports plugMain alone, imports only system DLLs
 # and carries its version resource, then runs the Windows smoke host against

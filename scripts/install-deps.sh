@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs every Debian package the build, the tests and the tools need.
 # Written for Debian 12 (bookworm): the names below (libclang-rt-14-dev,
 # wine 8, juce-modules-source-data 7) are that release's.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets everything up, builds the release preset into build/ and shows the
 # clock through the headless host: the plug-in's parameters, then one
 # picture of each display type at the current time, in out/.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the release a VJ installs: dist/Tickora-<version>-win64.zip with the
 # Windows DLL, the user guide and its pictures, the licence and the
 # third-party notices. The version is the one the build was configured with

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the user guide's pictures (docs/images/guide-*.png) with
 # tickora-render under a frozen wall clock (libfaketime), so that anyone can
 # regenerate the same pictures. Each display type is shown with the settings

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the README's pictures of the three display types with
 # tickora-render under a frozen wall clock (libfaketime), so that anyone can
 # regenerate the same pictures: 10:09:59.5 UTC on 8 December 2026, Liberation

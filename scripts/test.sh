@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sets everything up, builds the release preset into build/ and runs every test.
 # TICKORA_WERROR=ON (as CI sets it) makes any compiler warning fail the build.
 set -euo pipefail

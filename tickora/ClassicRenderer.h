@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the Classic face: owns the hands program, which measures each
 // pixel's distance to three rounded hands, and the empty-face program that
 // writes what the hands program would write where no hand can reach. It

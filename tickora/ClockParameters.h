@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock's parameters as one table: the order the host lists them in,
 // their names, types, defaults, option elements, the shader uniform each
 // feeds and the display types that show it. Registration, the visibility

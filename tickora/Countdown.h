@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The countdown: the instant it counts to and the time left as the read-out
 // shows it. The target day is the date that the chosen "Date" label names,
 // so it does not move when the local date does: a countdown that reached

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The elements of the "Date" option: ten consecutive calendar days from the
 // local date on which the plug-in first made an instance. Hosts list the
 // labels of that first instance (they read option elements once), so every

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The digital read-out: its text, and where and how each of its characters
 // is drawn. Pure computation, kept apart from GL so that it can be checked
 // number by number.

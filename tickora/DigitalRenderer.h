@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the read-out (Digital and Countdown): owns the read-out program and
 // draws one blended full-screen pass per character from the glyph atlas,
 // each pass limited by the scissor test to the box its glyph can ink when

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read-out: one full-screen pass per character. The vertex stage works
 // out, once per corner, where the pixel lies in the character's box and in
 // the atlas (both are linear in the quad's coordinates, so interpolation is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The installed font families, each once, sorted without regard to case.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The glyph atlas: the 13 glyphs rasterised by JUCE into a 4 x 4 grid of
 // square cells in one image as wide as the output, uploaded into one texture.
 // The texture is created at the first rebuild and deleted by Release, both

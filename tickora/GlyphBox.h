@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where a read-out pass can write, in pixels of the output: the glyph box
 // that the Digital vertex stage places (tickora/DigitalShaders.h), worked out
 // again on the CPU and widened by a safety margin. Each pass still draws the

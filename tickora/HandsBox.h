@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the Classic hands can put ink, in pixels of the output: for each
 // hand, the rectangle around its rounded box at the angle it is drawn at,
 // worked out on the CPU from the values the hands program is given and

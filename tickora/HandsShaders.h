@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Classic face: three rounded hands measured per pixel by signed distance.
 #pragma once
 

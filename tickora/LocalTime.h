@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Local time: the one place where wall-clock instants meet the time zone's
 // rules. The Classic hands, the Digital read-out, the "Date" labels and the
 // countdown all convert through here, so they agree with each other.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The scissor rectangle of a full-screen pass that can only put ink inside a
 // known box: the renderer then shades that box instead of the whole output.
 // Boxes are given in pixels of the output size the programs are told

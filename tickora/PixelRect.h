@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A rectangle of whole pixels, x and y from the bottom-left corner as OpenGL
 // counts them.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Cuts an area into rectangles that lie either wholly inside a few given
 // rectangles or wholly outside them, every pixel in exactly one piece: each
 // piece can then be drawn by its own program under the scissor without any

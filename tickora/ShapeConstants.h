@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers that shape the read-out's glyph boxes and the Classic hands.
 // Both are worked out twice: by the shader programs that draw them
 // (tickora/DigitalShaders.h, tickora/HandsShaders.h) and on the CPU, to

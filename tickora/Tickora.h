@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock effect: Digital, Classic and Countdown display types over a
 // transparent background. It registers the parameters of
 // tickora/ClockParameters.h, shows the ones the chosen type uses, keeps the

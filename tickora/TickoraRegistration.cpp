@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plug-in's identity and factory, registered during static
 // initialisation, before the host's first call.
 #include "ffgl/PluginRegistration.h"

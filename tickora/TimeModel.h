@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which numbers the time-of-day display types show: the Digital read-out's
 // fields and the sample the Classic hands turn from. Local hours and minutes
 // come from tickora/LocalTime.h, as the countdown's and the labels' do.

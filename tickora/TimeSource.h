@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The wall clock, in milliseconds since 1970-01-01 00:00 UTC. Everything the
 // clock shows is read through CurrentTimeMillis so that tests can substitute
 // a fixed instant; end-to-end tests freeze the real clock instead.

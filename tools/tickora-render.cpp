@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tickora-render: shows an FFGL source plug-in (Tickora by default) without
 // a video host, as PNG files or in a live window. Every failure ends in one
 // line on standard error and exit status 2 (usage) or 1 (run time).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An FFGL plug-in DLL loaded with LoadLibrary and driven only through its
 // exported plugMain, as a Windows video host drives it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The smoke test's readable report: one line per check, "ok" or "FAIL",
 // and a count of failures that becomes the exit status.
 #pragma once

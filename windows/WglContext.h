@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A hidden window with an OpenGL 4.1 core-profile context made through
 // wglCreateContextAttribsARB, and the hosts' RGBA8 FrameTarget to draw into:
 // what a Windows video host gives a plug-in, and nothing more.

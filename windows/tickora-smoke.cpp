@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Smoke test of the Windows DLL through its only export, plugMain, in the
 // way a Windows FFGL host uses it: a hidden window with a 4.1 core WGL
 // context, an FBO, LoadLibrary. Under Wine it asserts coarse facts only

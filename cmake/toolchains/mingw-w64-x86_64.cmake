@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Cross-builds the Windows x86-64 DLL on Linux with Debian's mingw-w64.
 # The POSIX thread model compiler is required: the win32 model has no
 # std::mutex/std::thread, which JUCE needs.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Which OpenGL context is current on the calling thread, as the platform's
 // window-system binding (EGL or GLX on Linux, WGL on Windows) names it. The
 // plug-in links no GL library, so the query is looked up in the libraries

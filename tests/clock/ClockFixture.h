@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Tickora instance driven directly (not through plugMain, so without the
 // dispatcher's GL state guard) in a headless GL context, with the clock set
 // by the test.

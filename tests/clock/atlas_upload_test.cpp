@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A glyph atlas upload that the driver refuses (out of memory, say): the
 // frame reports no GL error to the host, the atlas stays marked so that the
 // next frame tries again, and once an upload succeeds the read-out shows.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The alpha a frame leaves in the host's framebuffer, through plugMain: the
 // colour group's alpha scales what every display type draws, and the
 // read-out's blending composes alpha as "over" (a transparent output gets

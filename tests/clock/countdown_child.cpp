@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs Tickora instances in a process of its own, whose wall clock
 // libfaketime drives, and prints what they show. The countdown tests start
 // it with a script of commands in its arguments:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The countdown as an audience sees it, with the wall clock driven by
 // libfaketime in child processes (tests/clock/countdown_child.cpp): running
 // across midnight, loaded on the eve of clock changes, counting to local

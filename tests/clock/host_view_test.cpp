@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock as a host sees it through plugMain: its parameter table, option
 // elements, visibility and events. The wall clock is frozen by libfaketime at
 // 30 December 2026 12:00 in Berlin (see CMakeLists.txt).

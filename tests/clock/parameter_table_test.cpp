@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock's parameter table against what an instance registers and what
 // its programs read: a row whose index, kind or element list drifts from the
 // registration, or whose uniform no program of the types showing it reads,

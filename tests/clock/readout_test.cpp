@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The numbers behind the clock: local fields, the countdown, the read-out
 // text and the per-glyph layout. Runs with TZ=Europe/Berlin (CET, UTC+1 in
 // winter; clocks go forward on 28 March 2027 at 02:00).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the clock draws, read back from pixels, and what it leaves behind in
 // the GL context. The instance is driven directly, so nothing restores GL
 // state on its behalf. Runs with TZ=UTC.

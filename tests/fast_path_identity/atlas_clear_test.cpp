@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A glyph-atlas rebuild clears the image with a plain fill of its rows
 // instead of JUCE's per-pixel clear. Whatever the image held before, the
 // rebuild must end with exactly the pixels it gets from an image that JUCE

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each read-out pass is scissored to its glyph's box so that the renderer
 // does not shade pixels the pass would discard. The box is worked out on the
 // CPU as well as in the vertex stage; if the two ever disagree, glyphs lose

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Speed work must not change a single pixel. The Classic hands program works
 // out each hand's rotation once per corner instead of once per pixel; these
 // tests draw the same frames with the straightforward per-pixel formulation

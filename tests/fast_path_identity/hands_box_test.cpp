@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Classic frame shades only the rectangles its hands can reach and gives
 // the rest of the output the empty face's colour. These check the
 // rectangles against the face's own distance function, evaluated here in

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Plugin framework with a real program: parameter values reach their
 // uniforms (colour groups as red, green, blue), resolution follows the
 // viewport, and an instance's GL objects live exactly from InitGL to DeInitGL.

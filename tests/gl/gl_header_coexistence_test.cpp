@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plug-in's GL declarations and the system's GL header in one file, the
 // plug-in's first here (gl_header_order_other.cpp has the other order): both
 // compile, the enumerants agree (a redefinition that differs would warn, and

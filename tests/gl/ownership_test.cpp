@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Types that own GL names cannot be copied, and a move hands the names over:
 // releasing the moved-from object deletes nothing, releasing the new owner
 // deletes everything.

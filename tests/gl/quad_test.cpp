@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The full-screen quad: its corners in pixels and the bindings it leaves
 // behind (none).
 #include "ffglex/FullScreenQuad.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shader programs on Mesa: compile and link failures are reported once under
 // the right prefix and leave nothing behind; empty sources never reach GL.
 #include "ffglex/ShaderProgram.h"

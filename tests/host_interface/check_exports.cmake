@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: cmake -DPLUGIN=<path> -P check_exports.cmake
 # The plug-in exports plugMain and nothing else, and loads no OpenGL library
 # of its own: a host picks the GL its context lives in.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The dispatcher's order of calls into an instance, seen through an effect
 // that records them. The plug-in's entry objects are linked in and a second
 // registration replaces Tickora's factory, so plugMain drives the spy exactly

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Entry-point loading happens once per process: without a current context it
 // fails, and that failure is final even once a context exists.
 #include "ffgl/FFGL.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a host reads before it makes any instance: the two information
 // records, the global answers of the prototype, and the codes this plug-in
 // does not support.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The coarse pixel measures the smoke hosts and end-to-end tests rely on:
 // what counts as ink, the box around it, and counting in a clipped box.
 #include "host/Ink.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Per-instance codes through the real plug-in: handle checks, parameter
 // values, frames, host information and the visibility events a display type
 // switch raises.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Instance-less parameter queries, answered from the prototype's registry,
 // and the codes that take a record pointer.
 #include "tests/support/HostSession.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parameter registry, the registration records and the instance base as
 // units: the rules a host relies on without being able to see them directly.
 #include "ffgl/CFFGLPlugin.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // End-to-end: the built plug-in loads in the headless host and draws ink.
 #include "host/HeadlessHost.h"
 #include "host/Ink.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # scripts/package.sh against a stand-in DLL: the zip is named after the
 # build's version and holds the DLL, the guide with every picture it links
 # (so a picture the guide names but the repository lacks fails here), the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's side of the GL state that a plug-in must leave as it found it.
 // Read straight from the driver, never through the plug-in's entry-point
 // table, so that a test seam over that table cannot hide a change. The host

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GL state a host may leave behind when it calls a plug-in, one piece at a
 // time or all together, and the framebuffers it may draw into: the hostile
 // side of the tests that check a plug-in draws the same picture whatever

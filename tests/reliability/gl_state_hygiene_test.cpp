@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The host's GL state across every GL-related call of the plug-in, through
 // plugMain as a host makes them: creation (InitGL), frames of every display
 // type, resizes and deletion must leave bindings, enables, blending, viewport

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tickora called by a host that left its own GL state behind: for each
 // piece of such state (and all of them at once) every display type is
 // created, set up, drawn, resized, redrawn, given another font and drawn

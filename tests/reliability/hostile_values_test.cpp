@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile values through the host interface: every parameter set to every
 // value a careless or broken host might send, in every display type, each
 // followed by a frame. Run in the sanitizer build, a crash, an out-of-bounds

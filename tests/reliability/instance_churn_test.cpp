@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Instance churn: a long show creates and deletes instances all evening. The
 // dispatcher is linked in here (not loaded from the library) so that the GL
 // call recorder sees every GL object the plug-in makes, and so that the

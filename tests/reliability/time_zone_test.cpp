@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Digital and Countdown in time zones with whole-hour, quarter-hour and
 // half-hour offsets and daylight saving, at frozen instants on both sides of
 // each zone's 2026 clock changes. Every expectation is worked out here from

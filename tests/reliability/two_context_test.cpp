@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A host with two contexts, sharing objects or not, that calls an instance
 // while the context it was not created in is current. Vertex arrays and
 // framebuffers are never shared, and a context that shares nothing names its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Test seam: replaces the plug-in's GL entry-point table with wrappers that
 // count every call by name and keep track of the GL objects alive, then
 // forward to the real driver. Install after the real table is loaded.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How many GL objects the driver knows, for the tests that check a plug-in
 // leaves none behind. Asked name by name, it holds whatever table the
 // plug-in calls through and sees framebuffers and renderbuffers too; the GL

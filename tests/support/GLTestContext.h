@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // For tests that link the plug-in's code statically: one current GL context
 // per process and the plug-in's entry-point table loaded from it, as the
 // dispatcher does before the first InitGL.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One GL context and one loaded Tickora.so per test process, kept for the
 // whole run the way a video host keeps them; tests reach the plug-in only
 // through plugMain.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A small effect on the framework, with one parameter of each kind the
 // framework treats differently: a bound slider, a colour group, a bound
 // switch, a slider bound to nothing and an option defined directly in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs the real tickora-render binary (path in TICKORA_RENDER) as a child
 // process and collects its exit status and output, and reads the PNGs it
 // writes back with JUCE.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tickora-render's command line through the real binary: help, the
 // parameter table, --set reaching the instance, and every refusal with its
 // one-line message and exit status.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock a sequence shows, through the real binary: frame k of --frames N
 // --fps F is the picture of the clock at start + k/F, compared pixel for
 // pixel with a still drawn under a clock frozen at that moment (hundredths

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where tickora-render may write, through the real binary: only regular
 // files are replaced (a link is written through), every other kind of
 // file is refused and left as it was, and frames of an earlier sequence are

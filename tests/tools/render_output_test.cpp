@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tickora-render's pictures through the real binary, under a frozen clock
 // (10:09:59.5 UTC): a still decodes to the asked size with the clock's ink
 // where the clock is, backgrounds make it opaque, and a sequence writes

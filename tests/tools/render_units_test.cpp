@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of tickora-render a child process cannot show: the progress
 // bar's text (drawn only on a terminal), the shortening of long lists, what
 // the window's keys do to "Type", --start in other zones, the text the fake

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // tickora-render --window under Xvfb (xvfb-run -a): the window opens with a
 // GL 4.1 core context, draws, switches "Type" and quits on its keys, and
 // follows a resize. Keys and resizes come from the hidden --test-keys hook,

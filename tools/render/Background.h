@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a frame is shown over. The plug-in draws over transparent black; a
 // PNG keeps that alpha unless a background is asked for, in which case the
 // frame is composited over it (straight alpha) and comes out opaque.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Moments of the wall clock as nanoseconds since the epoch: --start read in
 // local time, the moment of each frame of a sequence, and the text that
 // tells libfaketime which moment to show.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The command line, parsed with CLI11 into RenderOptions.
 #pragma once
 

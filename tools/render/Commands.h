@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What each mode of the command line does, from a checked RenderOptions to
 // files, printed tables or a window.
 #pragma once

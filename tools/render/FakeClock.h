@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The clock the plug-in sees. Tickora reads the wall clock itself, as hosts
 // expect of it, so to show a chosen moment (--start) or a sequence at its
 // own pace the tool runs itself again with libfaketime preloaded, told to

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --frames N --fps F --out-dir DIR: numbered PNGs frame-00001.png ... for
 // a video or GIF made elsewhere.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A frame size written WIDTHxHEIGHT, e.g. 1920x1080.
 #pragma once
 

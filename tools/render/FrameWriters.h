@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The frames of a sequence composited, encoded and written on worker
 // threads while the next ones are drawn: at 1920x1080 encoding a PNG takes
 // longer than drawing and reading back the frame on llvmpipe (measured on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One plug-in instance drawing into the headless host's offscreen
 // framebuffer (surfaceless EGL, no display needed): a still or a sequence.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where pictures may go. The tool writes a PNG beside its target and renames
 // it over the target, which would silently swap a device node, a FIFO or a
 // link for a plain file: so only regular files are ever replaced, a symbolic

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --set NAME=VALUE: parameters addressed by their display name, option
 // parameters by an element's name (or position), booleans by on/off.
 // Everything is resolved against the plug-in's parameter list before any GL

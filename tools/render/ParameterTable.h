@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The tables printed for --list (the plug-in's identity and what its
 // parameters are) and --print-values (what an instance holds after --set).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A source plug-in loaded, checked and initialised, and the instances made
 // from it. Everything goes through plugMain, as in any video host.
 #pragma once

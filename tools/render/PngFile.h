@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // PNG files written whole or not at all: the picture goes to a temporary
 // file beside the target and is renamed over it only once complete, so an
 // interrupted or failed run never leaves a truncated PNG behind.

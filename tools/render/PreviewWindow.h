@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // --window: the plug-in live in a GLFW window with a GL 4.1 core context,
 // redrawn at the display rate. The plug-in draws into an offscreen target
 // of the window's size, which is then composited into the window.

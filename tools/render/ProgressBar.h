@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A one-line progress bar on standard error, redrawn in place, shown only
 // when standard error is a terminal (logs and pipes stay clean).
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Everything the command line asked for, checked for form but not yet
 // against the plug-in or the GL.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lists of names written on one line, shortened when long (a plug-in may
 // offer hundreds of font families as option elements).
 #pragma once

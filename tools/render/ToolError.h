@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one way the tool fails: a message for a single line on standard error
 // and the exit status that goes with it.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "render/WindowCompositor.h"
 
 #define GL_GLEXT_PROTOTYPES 1

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows a frame in the window: the plug-in's RGBA texture composited over
 // the chosen background (the same formula as the PNG writer), drawn as one
 // full-window triangle into the window's framebuffer.

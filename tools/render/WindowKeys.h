@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the preview window's keys do, apart from GLFW's event plumbing.
 #pragma once
 
