@@ -21,7 +21,7 @@
 namespace clocktest {
 
 // Days since 1970-01-01 of a proleptic Gregorian date (month 1-12).
-inline int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
+constexpr int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
   y -= m <= 2 ? 1 : 0;
   const int64_t era = (y >= 0 ? y : y - 399) / 400;
   const int64_t yoe = y - era * 400;
@@ -31,7 +31,7 @@ inline int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
 }
 
 // Wall-clock milliseconds of a UTC date and time.
-inline int64_t Utc(int y, int mo, int d, int h, int mi, int s, int ms = 0) {
+constexpr int64_t Utc(int y, int mo, int d, int h, int mi, int s = 0, int ms = 0) {
   return ((DaysFromCivil(y, mo, d) * 24 + h) * 60 + mi) * 60000 + s * 1000 + ms;
 }
 

@@ -5,6 +5,8 @@
 // times the clock skips or repeats, and its last second. Every expected
 // instant is worked out here from tz facts (the UTC instant of each change
 // and the offsets on either side), never by asking the code under test.
+#include "tests/clock/ClockFixture.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -15,19 +17,7 @@
 
 namespace {
 
-// Days since 1970-01-01 of a proleptic Gregorian date (month 1-12).
-constexpr int64_t DaysFromCivil(int64_t y, int64_t m, int64_t d) {
-  y -= m <= 2 ? 1 : 0;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yoe = y - era * 400;
-  const int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
-
-constexpr int64_t Utc(int y, int mo, int d, int h, int mi, int s = 0, int ms = 0) {
-  return ((DaysFromCivil(y, mo, d) * 24 + h) * 60 + mi) * 60000 + s * 1000 + ms;
-}
+using clocktest::Utc;
 
 struct Frame {
   int64_t time = 0;
