@@ -11,7 +11,8 @@ namespace {
 ParamInfo MakeRecord(uint32_t index, const char* name, uint32_t type) {
   ParamInfo record;
   record.index = index;
-  if (name != nullptr) std::strncpy(record.name, name, sizeof record.name);
+  // Hosts read exactly 16 bytes: a longer name is cut, with no terminator.
+  if (name != nullptr) std::memcpy(record.name, name, strnlen(name, sizeof record.name));
   record.type = type;
   record.elements.resize(1);
   return record;
