@@ -292,6 +292,114 @@ int64_t WidestHandsMoment(tickora::Tickora& classic) {
   return widest;
 }
 
+// The four instances drawn at each size: the three types at 10:09:59, and
+// Classic once more at the moment its hands cover the most.
+struct FrameSubjects {
+  FFInstanceID instances[4] = {nullptr, nullptr, nullptr, nullptr};
+  int64_t widest = kPhotoMoment;
+
+  void Create(Size size) {
+    for (int t = 0; t < 3; ++t) instances[t] = MakeInstance(size, t);
+    instances[3] = MakeInstance(size, kClassic);
+    tickora::Tickora* widestClassic = AsTickora(instances[3]);
+    widest = widestClassic != nullptr ? WidestHandsMoment(*widestClassic) : kPhotoMoment;
+  }
+  void Draw(int t) const {
+    frameMoment = t == 3 ? widest : kPhotoMoment;
+    Frame(instances[t]);
+  }
+  void Destroy() {
+    for (FFInstanceID& instance : instances) ::Destroy(instance), instance = nullptr;
+  }
+};
+
+// Every measurement taken at one frame size. The ratios divide by the floor
+// pass of the same repetition.
+struct FrameSamples {
+  std::vector<double> floorWall, floorCpu;
+  std::vector<double> eightCpu, onePassCpu, boundCpu, samplingCpu;
+  std::vector<double> typeWall[4], ratioWall[4], ratioCpu[4];
+};
+
+// One repetition: the floor pass, the bounds beside it, then each instance.
+void SampleRepetition(bench::FloorPass& floor, bool bound, const FrameSubjects& subjects,
+                      FrameSamples& s) {
+  const FrameTime f = TimeFrame([&] { floor.Draw(); });
+  s.floorWall.push_back(f.wallMs);
+  s.floorCpu.push_back(f.cpuMs);
+  // The least that eight passes (HH:MM:SS) can cost.
+  const FrameTime eight = TimeFrame([&] {
+    for (int pass = 0; pass < 8; ++pass) floor.Draw();
+  });
+  s.eightCpu.push_back(eight.cpuMs / f.cpuMs);
+  if (bound) {
+    const FrameTime one = TimeFrame([&] { floor.DrawGlyphBound(1, false); });
+    s.onePassCpu.push_back(one.cpuMs / f.cpuMs);
+    const FrameTime boxes = TimeFrame([&] { floor.DrawGlyphBound(8, false); });
+    s.boundCpu.push_back(boxes.cpuMs / f.cpuMs);
+    const FrameTime reads = TimeFrame([&] { floor.DrawGlyphBound(8, true); });
+    s.samplingCpu.push_back(reads.cpuMs / f.cpuMs);
+  }
+  for (int t = 0; t < 4; ++t) {
+    const FrameTime ft = TimeFrame([&] { subjects.Draw(t); });
+    s.typeWall[t].push_back(ft.wallMs);
+    s.ratioWall[t].push_back(ft.wallMs / f.wallMs);
+    s.ratioCpu[t].push_back(ft.cpuMs / f.cpuMs);
+  }
+}
+
+void ReportFrames(const std::string& section, const FrameSamples& s, bool bound, int64_t widest,
+                  bench::Report& report) {
+  const char* const goals[3] = {"goal <= 8.5 x floor", "goal <= 1.5 x floor", ""};
+  report.Add({section, "floor pass", "ms", Summarise(s.floorWall), ""});
+  report.Add({section, "floor pass, CPU time", "ms", Summarise(s.floorCpu), "all threads"});
+  report.Add({section, "8 floor passes / floor, CPU", "x", Summarise(s.eightCpu),
+              "one frame of 8 floor passes"});
+  if (bound) {
+    report.Add({section, "1 box-only glyph pass / floor, CPU", "x", Summarise(s.onePassCpu),
+                "bound for any shaded pass"});
+    report.Add({section, "8 box-only glyph passes / floor, CPU", "x", Summarise(s.boundCpu),
+                "bound, nothing read"});
+    report.Add({section, "8 one-read glyph passes / floor, CPU", "x", Summarise(s.samplingCpu),
+                "bound for HH:MM:SS"});
+  }
+  for (int t = 0; t < 4; ++t) {
+    const std::string name = t == 3 ? "Classic, widest hands" : kTypeNames[t];
+    report.Add({section, name, "ms", Summarise(s.typeWall[t]),
+                t == 3 ? WallClockName(widest) : ""});
+    report.Add({section, name + " / floor", "x", Summarise(s.ratioWall[t]), goals[t == 3 ? 1 : t]});
+    report.Add({section, name + " / floor, CPU", "x", Summarise(s.ratioCpu[t]), "CPU-time ratio"});
+  }
+}
+
+void MeasureFramesAt(Size size, const Options& options, host::GLContext& context,
+                     bench::FloorPass& floor, bench::Report& report) {
+  context.SetFramebufferSize(static_cast<int>(size.width), static_cast<int>(size.height));
+  context.Clear(0, 0, 0, 0);
+  const bool bound = floor.CreateGlyphBound(tickora::kDigitalVertexShader,
+                                            static_cast<int>(size.width),
+                                            static_cast<int>(size.height));
+  if (!bound)
+    std::fprintf(stderr, "bench: no glyph-pass bound (the read-out's vertex stage changed)\n");
+  FrameSubjects subjects;
+  subjects.Create(size);
+  // Warm-up: atlas, shader variants, first touch of the framebuffer.
+  for (int i = 0; i < 3; ++i) {
+    TimeFrame([&] { floor.Draw(); });
+    for (int t = 0; t < 4; ++t) TimeFrame([&] { subjects.Draw(t); });
+  }
+  // Interleaved, so that a busy moment of the machine weighs on every
+  // figure alike, and each ratio compares neighbouring measurements.
+  // 4K frames of the read-out take seconds on a software renderer: fewer
+  // repetitions there keep the whole run within minutes.
+  const int reps =
+      size.width * size.height > 4000000 ? std::max(5, options.reps / 3) : options.reps;
+  FrameSamples samples;
+  for (int i = 0; i < reps; ++i) SampleRepetition(floor, bound, subjects, samples);
+  subjects.Destroy();
+  ReportFrames("frame " + SizeName(size), samples, bound, subjects.widest, report);
+}
+
 void MeasureFrames(const Options& options, host::GLContext& context, bench::Report& report) {
   tickora::SetTimeSource(FrameMoment);
   frameMoment = kPhotoMoment;
@@ -300,81 +408,7 @@ void MeasureFrames(const Options& options, host::GLContext& context, bench::Repo
     std::fprintf(stderr, "bench: the floor program does not build\n");
     return;
   }
-  const char* const goals[3] = {"goal <= 8.5 x floor", "goal <= 1.5 x floor", ""};
-  for (Size size : options.frameSizes) {
-    context.SetFramebufferSize(static_cast<int>(size.width), static_cast<int>(size.height));
-    context.Clear(0, 0, 0, 0);
-    const bool bound = floor.CreateGlyphBound(tickora::kDigitalVertexShader,
-                                              static_cast<int>(size.width),
-                                              static_cast<int>(size.height));
-    if (!bound) std::fprintf(stderr, "bench: no glyph-pass bound (the read-out's vertex stage changed)\n");
-    // The three types at 10:09:59, and Classic once more at its widest.
-    FFInstanceID instances[4];
-    for (int t = 0; t < 3; ++t) instances[t] = MakeInstance(size, t);
-    instances[3] = MakeInstance(size, kClassic);
-    tickora::Tickora* widestClassic = AsTickora(instances[3]);
-    const int64_t widest = widestClassic != nullptr ? WidestHandsMoment(*widestClassic) : kPhotoMoment;
-    const auto drawAt = [&](int t) {
-      frameMoment = t == 3 ? widest : kPhotoMoment;
-      Frame(instances[t]);
-    };
-    // Warm-up: atlas, shader variants, first touch of the framebuffer.
-    for (int i = 0; i < 3; ++i) {
-      TimeFrame([&] { floor.Draw(); });
-      for (int t = 0; t < 4; ++t) TimeFrame([&] { drawAt(t); });
-    }
-    std::vector<double> floorWall, floorCpu, typeWall[4], ratioWall[4], ratioCpu[4], eightCpu, boundCpu,
-        samplingCpu, onePassCpu;
-    // Interleaved, so that a busy moment of the machine weighs on every
-    // figure alike, and each ratio compares neighbouring measurements.
-    // 4K frames of the read-out take seconds on a software renderer: fewer
-    // repetitions there keep the whole run within minutes.
-    const int reps = size.width * size.height > 4000000 ? std::max(5, options.reps / 3) : options.reps;
-    for (int i = 0; i < reps; ++i) {
-      const FrameTime f = TimeFrame([&] { floor.Draw(); });
-      floorWall.push_back(f.wallMs);
-      floorCpu.push_back(f.cpuMs);
-      // The least that eight passes (HH:MM:SS) can cost.
-      const FrameTime eight = TimeFrame([&] {
-        for (int pass = 0; pass < 8; ++pass) floor.Draw();
-      });
-      eightCpu.push_back(eight.cpuMs / f.cpuMs);
-      if (bound) {
-        const FrameTime one = TimeFrame([&] { floor.DrawGlyphBound(1, false); });
-        onePassCpu.push_back(one.cpuMs / f.cpuMs);
-        const FrameTime boxes = TimeFrame([&] { floor.DrawGlyphBound(8, false); });
-        boundCpu.push_back(boxes.cpuMs / f.cpuMs);
-        const FrameTime reads = TimeFrame([&] { floor.DrawGlyphBound(8, true); });
-        samplingCpu.push_back(reads.cpuMs / f.cpuMs);
-      }
-      for (int t = 0; t < 4; ++t) {
-        const FrameTime ft = TimeFrame([&] { drawAt(t); });
-        typeWall[t].push_back(ft.wallMs);
-        ratioWall[t].push_back(ft.wallMs / f.wallMs);
-        ratioCpu[t].push_back(ft.cpuMs / f.cpuMs);
-      }
-    }
-    for (FFInstanceID instance : instances) Destroy(instance);
-    const std::string section = "frame " + SizeName(size);
-    report.Add({section, "floor pass", "ms", Summarise(floorWall), ""});
-    report.Add({section, "floor pass, CPU time", "ms", Summarise(floorCpu), "all threads"});
-    report.Add({section, "8 floor passes / floor, CPU", "x", Summarise(eightCpu),
-                "one frame of 8 floor passes"});
-    if (bound) {
-      report.Add({section, "1 box-only glyph pass / floor, CPU", "x", Summarise(onePassCpu),
-                  "bound for any shaded pass"});
-      report.Add({section, "8 box-only glyph passes / floor, CPU", "x", Summarise(boundCpu),
-                  "bound, nothing read"});
-      report.Add({section, "8 one-read glyph passes / floor, CPU", "x", Summarise(samplingCpu),
-                  "bound for HH:MM:SS"});
-    }
-    for (int t = 0; t < 4; ++t) {
-      const std::string name = t == 3 ? "Classic, widest hands" : kTypeNames[t];
-      report.Add({section, name, "ms", Summarise(typeWall[t]), t == 3 ? WallClockName(widest) : ""});
-      report.Add({section, name + " / floor", "x", Summarise(ratioWall[t]), goals[t == 3 ? 1 : t]});
-      report.Add({section, name + " / floor, CPU", "x", Summarise(ratioCpu[t]), "CPU-time ratio"});
-    }
-  }
+  for (Size size : options.frameSizes) MeasureFramesAt(size, options, context, floor, report);
   floor.Release();
   tickora::SetTimeSource(nullptr);
 }
@@ -612,15 +646,58 @@ std::string UtcNow() {
   return text;
 }
 
+bool WantsHelp(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i)
+    if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") return true;
+  return false;
+}
+
+// The sections asked for, always in this order whatever the order given.
+void RunSections(const Options& options, host::GLContext& context, bench::Report& report) {
+  const auto wanted = [&](const char* name) {
+    for (const std::string& part : Split(options.sections))
+      if (part == name) return true;
+    return false;
+  };
+  const struct {
+    const char* name;
+    std::function<void()> run;
+  } sections[] = {
+      {"instance", [&] { MeasureCreation(options, report); }},
+      {"memory", [&] { MeasureMemory(options, report); }},
+      {"atlas", [&] { MeasureAtlas(options, report); }},
+      {"frames", [&] { MeasureFrames(options, context, report); }},
+      {"cpu", [&] { MeasureCpu(options, report); }},
+  };
+  for (const auto& section : sections) {
+    if (!wanted(section.name)) continue;
+    std::fprintf(stderr, "bench: %s...\n", section.name);
+    section.run();
+  }
+  if (options.callgrind && wanted("cpu")) MeasureInstructions(options, report);
+}
+
+// The table on stdout, and the JSON file if one was asked for.
+int PrintReport(const Options& options, const std::string& renderer, const bench::Report& report) {
+  std::printf("Tickora bench on %s\n%s", renderer.c_str(), report.Table().c_str());
+  if (!options.jsonPath.empty()) {
+    std::ofstream json(options.jsonPath);
+    json << report.Json();
+    if (!json) {
+      std::fprintf(stderr, "bench: cannot write %s\n", options.jsonPath.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   Options options;
-  for (int i = 1; i < argc; ++i) {
-    if (std::string(argv[i]) == "--help" || std::string(argv[i]) == "-h") {
-      std::fputs(kUsage, stdout);
-      return 0;
-    }
+  if (WantsHelp(argc, argv)) {
+    std::fputs(kUsage, stdout);
+    return 0;
   }
   if (!ParseOptions(argc, argv, options)) {
     std::fputs(kUsage, stderr);
@@ -642,37 +719,6 @@ int main(int argc, char** argv) {
   context->SetFramebufferSize(64, 64);
   bench::Report report;
   report.SetContext(context->Renderer() + ", " + context->Version(), UtcNow());
-
-  const auto wanted = [&](const char* name) {
-    for (const std::string& part : Split(options.sections))
-      if (part == name) return true;
-    return false;
-  };
-  const struct {
-    const char* name;
-    std::function<void()> run;
-  } sections[] = {
-      {"instance", [&] { MeasureCreation(options, report); }},
-      {"memory", [&] { MeasureMemory(options, report); }},
-      {"atlas", [&] { MeasureAtlas(options, report); }},
-      {"frames", [&] { MeasureFrames(options, *context, report); }},
-      {"cpu", [&] { MeasureCpu(options, report); }},
-  };
-  for (const auto& section : sections) {
-    if (!wanted(section.name)) continue;
-    std::fprintf(stderr, "bench: %s...\n", section.name);
-    section.run();
-  }
-  if (options.callgrind && wanted("cpu")) MeasureInstructions(options, report);
-
-  std::printf("Tickora bench on %s\n%s", context->Renderer().c_str(), report.Table().c_str());
-  if (!options.jsonPath.empty()) {
-    std::ofstream json(options.jsonPath);
-    json << report.Json();
-    if (!json) {
-      std::fprintf(stderr, "bench: cannot write %s\n", options.jsonPath.c_str());
-      return 1;
-    }
-  }
-  return 0;
+  RunSections(options, *context, report);
+  return PrintReport(options, context->Renderer(), report);
 }

@@ -131,11 +131,18 @@ class Harness {
   const char* Text(Reader& in, size_t slot);
   FFMixed Argument(uint32_t code, Reader& in);
 
+  void Act(uint8_t action, Reader& in);
   void Create(Reader& in);
+  void Delete(Reader& in);
   void Frame(Reader& in);
   void SetParam(Reader& in);
+  void GetParam(Reader& in);
+  void Resize(Reader& in);
+  void AnyCall(Reader& in);
+  void SetClock(Reader& in);
   void Events(Reader& in);
   void HostState(Reader& in);
+  void Global(Reader& in);
 
   std::unique_ptr<host::GLContext> context;
   reliability::HostObjects hostObjects;
@@ -408,71 +415,72 @@ void Harness::HostState(Reader& in) {
   hostState = reliability::CaptureGLState();
 }
 
+void Harness::Delete(Reader& in) {
+  Call(FF_DEINSTANTIATE_GL, ffgl::MixedUInt(0), Handle(in));
+}
+
+void Harness::GetParam(Reader& in) {
+  FFInstanceID handle = Handle(in);
+  Call(FF_GET_PARAMETER, ffgl::MixedUInt(Index(in)), handle);
+}
+
+void Harness::Resize(Reader& in) {
+  FFInstanceID handle = Handle(in);
+  const uint8_t flags = in.U8();
+  FFGLViewportStruct viewport{0, 0, 0, 0};
+  viewport.width = Size(in);
+  viewport.height = Size(in);
+  Call(FF_RESIZE, ffgl::MixedPointer((flags & 1) ? nullptr : &viewport), handle);
+}
+
+// Any function code, known or not, with an argument made for it.
+void Harness::AnyCall(Reader& in) {
+  const uint8_t c = in.U8();
+  const uint32_t code = c < kCodeRaw ? c % 51u : in.U32();
+  FFInstanceID handle = Handle(in);
+  // Creation and deletion keep to the same bounds as their own actions.
+  if (code == FF_INSTANTIATE_GL && (creates >= kMaxCreatesPerInput || live.size() >= kMaxLive))
+    return;
+  if (code == FF_INSTANTIATE_GL) ++creates;
+  if (code == FF_PROCESS_OPENGL && frames++ >= kMaxFramesPerInput) return;
+  Call(code, Argument(code, in), handle);
+}
+
+void Harness::SetClock(Reader& in) {
+  const uint64_t v = in.U64();
+  // 1900 to 2109.
+  clockNow = static_cast<int64_t>(v % (3ull << 41)) - (int64_t{1} << 41);
+}
+
+void Harness::Global(Reader& in) {
+  const uint32_t codes[] = {FF_DEINITIALISE, FF_INITIALISE_V2, FF_GET_NUM_PARAMETERS};
+  Call(codes[in.U8() % 3], ffgl::MixedUInt(0), nullptr);
+}
+
+void Harness::Act(uint8_t action, Reader& in) {
+  switch (action) {
+    case kCreate: Create(in); break;
+    case kDelete: Delete(in); break;
+    case kFrame: Frame(in); break;
+    case kSetParam: SetParam(in); break;
+    case kGetParam: GetParam(in); break;
+    case kResize: Resize(in); break;
+    case kCall: AnyCall(in); break;
+    case kSetClock: SetClock(in); break;
+    case kHostState: HostState(in); break;
+    case kEvents: Events(in); break;
+    case kGlobal: Global(in); break;
+  }
+}
+
 void Harness::Run(const uint8_t* data, size_t size) {
   ++inputs;
   Reader in(data, size);
   creates = 0;
   frames = 0;
   clockNow = kStartClock;
-  for (int actions = 0; actions < kMaxActionsPerInput && !in.AtEnd(); ++actions) {
-    switch (in.U8() % kActionCount) {
-      case kCreate:
-        Create(in);
-        break;
-      case kDelete:
-        Call(FF_DEINSTANTIATE_GL, ffgl::MixedUInt(0), Handle(in));
-        break;
-      case kFrame:
-        Frame(in);
-        break;
-      case kSetParam:
-        SetParam(in);
-        break;
-      case kGetParam: {
-        FFInstanceID handle = Handle(in);
-        Call(FF_GET_PARAMETER, ffgl::MixedUInt(Index(in)), handle);
-        break;
-      }
-      case kResize: {
-        FFInstanceID handle = Handle(in);
-        const uint8_t flags = in.U8();
-        FFGLViewportStruct viewport{0, 0, 0, 0};
-        viewport.width = Size(in);
-        viewport.height = Size(in);
-        Call(FF_RESIZE, ffgl::MixedPointer((flags & 1) ? nullptr : &viewport), handle);
-        break;
-      }
-      case kCall: {
-        const uint8_t c = in.U8();
-        const uint32_t code = c < kCodeRaw ? c % 51u : in.U32();
-        FFInstanceID handle = Handle(in);
-        // Creation and deletion keep to the same bounds as their own actions.
-        if (code == FF_INSTANTIATE_GL && (creates >= kMaxCreatesPerInput || live.size() >= kMaxLive))
-          break;
-        if (code == FF_INSTANTIATE_GL) ++creates;
-        if (code == FF_PROCESS_OPENGL && frames++ >= kMaxFramesPerInput) break;
-        Call(code, Argument(code, in), handle);
-        break;
-      }
-      case kSetClock: {
-        const uint64_t v = in.U64();
-        // 1900 to 2109.
-        clockNow = static_cast<int64_t>(v % (3ull << 41)) - (int64_t{1} << 41);
-        break;
-      }
-      case kHostState:
-        HostState(in);
-        break;
-      case kEvents:
-        Events(in);
-        break;
-      case kGlobal: {
-        const uint32_t codes[] = {FF_DEINITIALISE, FF_INITIALISE_V2, FF_GET_NUM_PARAMETERS};
-        Call(codes[in.U8() % 3], ffgl::MixedUInt(0), nullptr);
-        break;
-      }
-    }
-  }
+  for (int actions = 0; actions < kMaxActionsPerInput && !in.AtEnd(); ++actions)
+    Act(static_cast<uint8_t>(in.U8() % kActionCount), in);
   EndSession();
 }
 
