@@ -20,7 +20,7 @@ enum Action : uint8_t {
   kGetParam = 4,   // [handle][index]
   kResize = 5,     // [handle][flags: 1 null viewport][size w][size h]
   kCall = 6,       // [code][handle][argument]
-  kSetClock = 7,   // [u64 milliseconds, reduced into 1970..2109]
+  kSetClock = 7,   // [u64 milliseconds, reduced into 1900..2109]
   kHostState = 8,  // [viewport choice]
   kEvents = 9,     // [handle][capacity][flags: 1 null array, 2 null record]
   kGlobal = 10,    // [which: 0 deinitialise, 1 initialise, 2 parameter count]
