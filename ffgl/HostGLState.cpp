@@ -25,7 +25,6 @@ HostGLState::HostGLState() {
   glGetIntegerv(GL_BLEND_DST_RGB, &blendDstRGB);
   glGetIntegerv(GL_BLEND_SRC_ALPHA, &blendSrcAlpha);
   glGetIntegerv(GL_BLEND_DST_ALPHA, &blendDstAlpha);
-  glGetIntegerv(GL_UNPACK_ALIGNMENT, &unpackAlignment);
   scissorTest = glIsEnabled(GL_SCISSOR_TEST);
   glGetIntegerv(GL_SCISSOR_BOX, scissorBox);
 }
@@ -42,7 +41,6 @@ HostGLState::~HostGLState() {
   if (blend) glEnable(GL_BLEND); else glDisable(GL_BLEND);
   glBlendFuncSeparate(static_cast<GLenum>(blendSrcRGB), static_cast<GLenum>(blendDstRGB),
                       static_cast<GLenum>(blendSrcAlpha), static_cast<GLenum>(blendDstAlpha));
-  glPixelStorei(GL_UNPACK_ALIGNMENT, unpackAlignment);
   if (scissorTest) glEnable(GL_SCISSOR_TEST); else glDisable(GL_SCISSOR_TEST);
   glScissor(scissorBox[0], scissorBox[1], scissorBox[2], scissorBox[3]);
 }

@@ -2,6 +2,8 @@
 // Saves the pieces of the host's GL state that the plug-in may touch and puts
 // them back when it goes out of scope, so that whatever the host had bound or
 // enabled before a call is what it finds after it.
+// The unpack pixel store is not among them: the one upload sets and restores
+// it itself (ffglex::ScopedUnpackState), so ordinary calls never pay for it.
 #pragma once
 
 #include "ffgl/GLEntryPoints.h"
@@ -25,7 +27,6 @@ class HostGLState {
   GLint textureActiveUnit = 0;
   GLboolean blend = GL_FALSE;
   GLint blendSrcRGB = 0, blendDstRGB = 0, blendSrcAlpha = 0, blendDstAlpha = 0;
-  GLint unpackAlignment = 4;
   GLboolean scissorTest = GL_FALSE;
   GLint scissorBox[4] = {0, 0, 0, 0};
 };

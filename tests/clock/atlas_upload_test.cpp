@@ -2,6 +2,7 @@
 // A glyph atlas upload that the driver refuses (out of memory, say): the
 // frame reports no GL error to the host, the atlas stays marked so that the
 // next frame tries again, and once an upload succeeds the read-out shows.
+#include "host/Ink.h"
 #include "tests/clock/ClockFixture.h"
 
 namespace {
@@ -19,12 +20,6 @@ void FFGL_APIENTRY RefusingTexImage2D(GLenum target, GLint level, GLint format, 
                                       GLenum type, const void* pixels) {
   ++refusedUploads;
   realTexImage2D(target, level, format, -width, height, border, pixelFormat, type, pixels);
-}
-
-int Inked(const host::Pixels& pixels) {
-  int inked = 0;
-  for (size_t i = 3; i < pixels.rgba.size(); i += 4) inked += pixels.rgba[i] > 127;
-  return inked;
 }
 
 class AtlasUpload : public ClockFixture {
@@ -47,7 +42,7 @@ TEST_F(AtlasUpload, ARefusedUploadIsTriedAgainAndLeavesNoError) {
   EXPECT_EQ(host::TakeGLError(), 0u) << "the refusal is the plug-in's, not the host's";
   EXPECT_TRUE(clock->AtlasStale());
   EXPECT_EQ(clock->AtlasRebuilds(), 0);
-  EXPECT_EQ(Inked(refused), 0);
+  EXPECT_EQ(host::CountInk(refused, 127), 0);
 
   Frame();
   EXPECT_EQ(refusedUploads, 2) << "still marked, so the next frame tries again";
@@ -56,7 +51,7 @@ TEST_F(AtlasUpload, ARefusedUploadIsTriedAgainAndLeavesNoError) {
   const host::Pixels drawn = Frame();
   EXPECT_FALSE(clock->AtlasStale());
   EXPECT_EQ(clock->AtlasRebuilds(), 1);
-  EXPECT_GT(Inked(drawn), 200);
+  EXPECT_GT(host::CountInk(drawn, 127), 200);
   EXPECT_EQ(host::TakeGLError(), 0u);
 }
 

@@ -5,6 +5,8 @@
 // the coverage, an opaque one stays opaque). The wall clock is frozen at
 // 8 December 2026 10:09:59.5 UTC (see CMakeLists.txt).
 #include "host/HeadlessHost.h"
+#include "host/Ink.h"
+#include "tests/support/HostSession.h"
 
 #include <gtest/gtest.h>
 
@@ -21,22 +23,14 @@ constexpr int kHeight = 180;
 
 class FrameAlpha : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    context = host::GLContext::Create().release();
-    ASSERT_NE(context, nullptr);
-    ASSERT_TRUE(context->SetFramebufferSize(kWidth, kHeight));
-    plugin = host::PluginLibrary::Load(std::getenv("TICKORA_PLUGIN")).release();
-    ASSERT_NE(plugin, nullptr);
-    ASSERT_TRUE(plugin->Initialise());
-  }
-  static void TearDownTestSuite() {
-    if (plugin != nullptr) plugin->Deinitialise();
-    delete plugin;
-    delete context;
-  }
-
+  // The process's one context and plug-in, as a host keeps them.
   void SetUp() override {
-    ASSERT_NE(plugin, nullptr);
+    testing_support::HostSession& session = testing_support::Session();
+    ASSERT_TRUE(session.context) << "no OpenGL 4.1 core context";
+    ASSERT_TRUE(session.plugin) << "TICKORA_PLUGIN does not name a loadable plug-in";
+    context = session.context.get();
+    plugin = session.plugin.get();
+    ASSERT_TRUE(context->SetFramebufferSize(kWidth, kHeight));
     instance = plugin->Instantiate(kWidth, kHeight);
     ASSERT_NE(instance, nullptr);
     // A countdown to 00:00 nine days ahead has digits to show.
@@ -58,13 +52,11 @@ class FrameAlpha : public ::testing::Test {
     return context->ReadPixels();
   }
 
-  static host::GLContext* context;
-  static host::PluginLibrary* plugin;
+  host::GLContext* context = nullptr;
+  host::PluginLibrary* plugin = nullptr;
   FFInstanceID instance = nullptr;
 };
 
-host::GLContext* FrameAlpha::context = nullptr;
-host::PluginLibrary* FrameAlpha::plugin = nullptr;
 
 struct DisplayType {
   const char* name;
@@ -73,11 +65,6 @@ struct DisplayType {
 };
 const DisplayType kTypes[] = {{"Digital", 0, true}, {"Classic", 1, false}, {"Countdown", 2, true}};
 
-int Inked(const host::Pixels& p) {
-  int n = 0;
-  for (size_t i = 3; i < p.rgba.size(); i += 4) n += p.rgba[i] > 0;
-  return n;
-}
 
 // Every channel of `scaled` is `full` times `factor` (colour too where the
 // frame blends, since blending multiplies the colour by the alpha).
@@ -100,7 +87,7 @@ TEST_F(FrameAlpha, ColourAlphaScalesWhatEveryDisplayTypeDraws) {
     Set("Type", type.value);
     Set("Color_alpha", 1.0f);
     const host::Pixels full = Frame();
-    ASSERT_GT(Inked(full), 500) << type.name;
+    ASSERT_GT(host::CountInk(full, 0), 500) << type.name;
 
     Set("Color_alpha", 0.5f);
     ExpectScaled(full, Frame(), 0.5, type.blended, type.name);
@@ -108,7 +95,7 @@ TEST_F(FrameAlpha, ColourAlphaScalesWhatEveryDisplayTypeDraws) {
     // Nothing drawn: no alpha anywhere, and a blended read-out leaves the
     // host's pixels exactly as they were.
     Set("Color_alpha", 0.0f);
-    EXPECT_EQ(Inked(Frame()), 0) << type.name;
+    EXPECT_EQ(host::CountInk(Frame(), 0), 0) << type.name;
     if (type.blended) {
       std::vector<uint8_t> blue;
       for (int i = 0; i < kWidth * kHeight; ++i) blue.insert(blue.end(), {0, 0, 255, 255});
@@ -124,14 +111,14 @@ TEST_F(FrameAlpha, HostileColourAlphaIsClampedAndNaNDrawsAsOne) {
     Set("Type", type.value);
     Set("Color_alpha", 1.0f);
     const host::Pixels full = Frame();
-    ASSERT_GT(Inked(full), 500) << type.name;
+    ASSERT_GT(host::CountInk(full, 0), 500) << type.name;
     for (float alpha : {nan, 7.0f, inf}) {
       Set("Color_alpha", alpha);
       EXPECT_EQ(Frame().rgba, full.rgba) << type.name << " at " << alpha;
     }
     for (float alpha : {-3.0f, -inf}) {
       Set("Color_alpha", alpha);
-      EXPECT_EQ(Inked(Frame()), 0) << type.name << " at " << alpha;
+      EXPECT_EQ(host::CountInk(Frame(), 0), 0) << type.name << " at " << alpha;
     }
   }
 }

@@ -3,6 +3,7 @@
 // the GL context. The instance is driven directly, so nothing restores GL
 // state on its behalf. Runs with TZ=UTC.
 #include "tests/clock/ClockFixture.h"
+#include "host/Ink.h"
 
 #include <gtest/gtest.h>
 
@@ -473,12 +474,7 @@ TEST_F(Atlas, RebuiltOncePerFontOrStyleChange) {
   Set("Style", 1.0f);
   const host::Pixels bold = Frame();
   EXPECT_EQ(clock->AtlasRebuilds(), 5);
-  auto inkCount = [](const host::Pixels& p) {
-    int n = 0;
-    for (size_t i = 3; i < p.rgba.size(); i += 4) n += p.rgba[i] > 127;
-    return n;
-  };
-  EXPECT_GT(inkCount(bold), inkCount(regular) * 11 / 10);
+  EXPECT_GT(host::CountInk(bold, 127), host::CountInk(regular, 127) * 11 / 10);
 
   // Marks made while Classic is shown wait for the next read-out frame.
   Set("Type", 1.0f);

@@ -7,6 +7,7 @@
 // every call must leave the host's whole state as it was, and no call may
 // leave a GL error behind.
 #include "host/HeadlessHost.h"
+#include "host/Ink.h"
 #include "tests/reliability/GLStateSnapshot.h"
 #include "tests/reliability/HostileState.h"
 
@@ -99,12 +100,6 @@ class HostileStateTest : public ::testing::TestWithParam<HostileState> {
   FFInstanceID instance = nullptr;
 };
 
-int InkedPixels(const host::Pixels& pixels) {
-  int inked = 0;
-  for (size_t i = 3; i < pixels.rgba.size(); i += 4) inked += pixels.rgba[i] != 0;
-  return inked;
-}
-
 int DifferentPixels(const host::Pixels& a, const host::Pixels& b) {
   if (a.rgba.size() != b.rgba.size()) return -1;
   int different = 0;
@@ -122,7 +117,7 @@ TEST_P(HostileStateTest, EveryCallDrawsAsInTheDefaultStateAndLeavesTheHostsState
     ASSERT_EQ(drawn.size(), expected.size()) << kTypes[type];
     for (size_t i = 0; i < expected.size(); ++i) {
       // Otherwise an empty picture would equal an erased one.
-      EXPECT_GT(InkedPixels(expected[i]), 100) << kTypes[type] << ", picture " << i;
+      EXPECT_GT(host::CountInk(expected[i], 0), 100) << kTypes[type] << ", picture " << i;
       EXPECT_EQ(DifferentPixels(expected[i], drawn[i]), 0) << kTypes[type] << ", picture " << i;
     }
   }
@@ -156,7 +151,7 @@ TEST(SRGBOutput, TheHostsEncodingIsHonoured) {
     reliability::ResetGLState();
     pictures[encoded] = target.Read();
   }
-  EXPECT_GT(InkedPixels(pictures[0]), 200);
+  EXPECT_GT(host::CountInk(pictures[0], 0), 200);
   EXPECT_GT(DifferentPixels(pictures[0], pictures[1]), 50);
   plugin->Deinitialise();
   target.Release();

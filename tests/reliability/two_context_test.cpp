@@ -6,6 +6,7 @@
 // leave every host object alive and the host's state as it was, and the
 // instance must go on drawing in its own context.
 #include "host/HeadlessHost.h"
+#include "host/Ink.h"
 #include "tests/reliability/GLStateSnapshot.h"
 
 #define GL_GLEXT_PROTOTYPES 1
@@ -100,9 +101,7 @@ class TwoContexts : public ::testing::TestWithParam<bool> {
     glBindVertexArray(firstNames.vertexArrays[kFirstNames / 2]);
     if (plugin->ProcessFrame(instance, first->Framebuffer()) != FF_SUCCESS) return false;
     const host::Pixels pixels = first->ReadPixels();
-    int inked = 0;
-    for (size_t i = 3; i < pixels.rgba.size(); i += 4) inked += pixels.rgba[i] != 0;
-    return inked > 20;
+    return host::CountInk(pixels, 0) > 20;
   }
 
   std::unique_ptr<host::GLContext> first, second;
