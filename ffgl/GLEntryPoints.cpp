@@ -10,20 +10,22 @@ GLEntryPoints glEntryPoints;
 namespace {
 
 // A desktop GL_VERSION opens with the major number ("4.5 (Core Profile) ...");
-// none at all means no context is current, and "OpenGL ES ..." is not a
-// context the plug-in can draw with.
+// "OpenGL ES ..." is not a context the plug-in can draw with.
 bool StartsWithVersionNumber(const GLubyte* text) {
   return text != nullptr && text[0] >= '0' && text[0] <= '9';
 }
 
 }  // namespace
 
-bool LoadGLEntryPoints() {
+GLLoad TryLoadGLEntryPoints() {
   GLEntryPoints table;
   table.GetString = reinterpret_cast<decltype(table.GetString)>(
       platform::GetGLProcAddress("glGetString"));
-  if (table.GetString == nullptr) return false;
-  if (!StartsWithVersionNumber(table.GetString(GL_VERSION))) return false;
+  // No GL library loaded in the process yet: no context can be current.
+  if (table.GetString == nullptr) return GLLoad::kNoContext;
+  const GLubyte* version = table.GetString(GL_VERSION);
+  if (version == nullptr) return GLLoad::kNoContext;
+  if (!StartsWithVersionNumber(version)) return GLLoad::kUnusable;
 
   bool complete = true;
 #define FFGL_RESOLVE_ENTRY(ret, name, params, args)                                   \
@@ -31,10 +33,14 @@ bool LoadGLEntryPoints() {
   complete = complete && table.name != nullptr;
   FFGL_ENTRY_POINTS(FFGL_RESOLVE_ENTRY)
 #undef FFGL_RESOLVE_ENTRY
-  if (!complete) return false;
+  if (!complete) return GLLoad::kUnusable;
+#define FFGL_RESOLVE_OPTIONAL(ret, name, params, args) \
+  table.name = reinterpret_cast<decltype(table.name)>(platform::GetGLProcAddress("gl" #name));
+  FFGL_COMPATIBILITY_ENTRY_POINTS(FFGL_RESOLVE_OPTIONAL)
+#undef FFGL_RESOLVE_OPTIONAL
 
   glEntryPoints = table;
-  return true;
+  return GLLoad::kLoaded;
 }
 
 }  // namespace ffgl

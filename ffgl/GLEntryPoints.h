@@ -126,11 +126,26 @@ using GLsizeiptr = std::ptrdiff_t;
 #define GL_FRAMEBUFFER_BINDING 0x8CA6
 #define GL_NUM_EXTENSIONS 0x821D
 #define GL_CONTEXT_PROFILE_MASK 0x9126
+#define GL_CONTEXT_COMPATIBILITY_PROFILE_BIT 0x00000002
+#define GL_SHADING_LANGUAGE_VERSION 0x8B8C
+// Compatibility-profile state only (see FFGL_COMPATIBILITY_ENTRY_POINTS).
+#define GL_POLYGON_STIPPLE 0x0B42
+#define GL_ALPHA_TEST 0x0BC0
+#define GL_MAP_COLOR 0x0D10
+#define GL_RED_SCALE 0x0D14
+#define GL_RED_BIAS 0x0D15
+#define GL_GREEN_SCALE 0x0D18
+#define GL_GREEN_BIAS 0x0D19
+#define GL_BLUE_SCALE 0x0D1A
+#define GL_BLUE_BIAS 0x0D1B
+#define GL_ALPHA_SCALE 0x0D1C
+#define GL_ALPHA_BIAS 0x0D1D
 
 // X(result, name without the gl prefix, parameter list, argument list)
 #define FFGL_ENTRY_POINTS(X)                                                                 \
   X(const GLubyte*, GetString, (GLenum name), (name))                                        \
   X(void, GetIntegerv, (GLenum pname, GLint* data), (pname, data))                           \
+  X(const GLubyte*, GetStringi, (GLenum name, GLuint index), (name, index))                  \
   X(GLenum, GetError, (), ())                                                                \
   X(GLboolean, IsEnabled, (GLenum cap), (cap))                                               \
   X(void, Enable, (GLenum cap), (cap))                                                       \
@@ -196,22 +211,40 @@ using GLsizeiptr = std::ptrdiff_t;
      GLsizei height, GLenum format, GLenum type, const void* pixels),                        \
     (target, level, xoffset, yoffset, width, height, format, type, pixels))
 
+// Calls that only a compatibility-profile context has. A core-only driver
+// may lack them without failing the loading: they stay null there and are
+// called only in a context that reports the compatibility profile.
+#define FFGL_COMPATIBILITY_ENTRY_POINTS(X)                                                   \
+  X(void, GetFloatv, (GLenum pname, GLfloat* data), (pname, data))                           \
+  X(void, PixelTransferf, (GLenum pname, GLfloat param), (pname, param))
+
 namespace ffgl {
 
 struct GLEntryPoints {
 #define FFGL_DECLARE_ENTRY(ret, name, params, args) ret(FFGL_APIENTRY* name) params = nullptr;
   FFGL_ENTRY_POINTS(FFGL_DECLARE_ENTRY)
+  FFGL_COMPATIBILITY_ENTRY_POINTS(FFGL_DECLARE_ENTRY)
 #undef FFGL_DECLARE_ENTRY
 };
 
 // The process-wide table every GL call of the plug-in goes through.
 extern GLEntryPoints glEntryPoints;
 
-// Resolves every entry point of the table for the current context. Fails when
-// glGetString cannot be resolved, GL_VERSION does not start with a version
-// number (no context current, or not desktop OpenGL), or an entry point the
-// plug-in calls is missing (a null call would crash the host).
-bool LoadGLEntryPoints();
+enum class GLLoad {
+  kLoaded,
+  // Nothing answers GL_VERSION: no context is current (a host probing the
+  // plug-in before it has one). Worth trying again later.
+  kNoContext,
+  // A context is current but the plug-in cannot draw with it: not desktop
+  // OpenGL, or an entry point the plug-in calls is missing (a null call
+  // would crash the host). Trying again cannot help.
+  kUnusable,
+};
+
+// Resolves every entry point of the table for the current context; the
+// table is only replaced when the loading succeeds.
+GLLoad TryLoadGLEntryPoints();
+inline bool LoadGLEntryPoints() { return TryLoadGLEntryPoints() == GLLoad::kLoaded; }
 
 namespace gl {
 
@@ -219,6 +252,7 @@ namespace gl {
 #define FFGL_DECLARE_CALL(ret, name, params, args) \
   inline ret gl##name params { return glEntryPoints.name args; }
 FFGL_ENTRY_POINTS(FFGL_DECLARE_CALL)
+FFGL_COMPATIBILITY_ENTRY_POINTS(FFGL_DECLARE_CALL)
 #undef FFGL_DECLARE_CALL
 
 }  // namespace gl

@@ -9,6 +9,14 @@
 // instance handles are checked against the instances this library made (so a
 // deleted or foreign handle is refused instead of dereferenced), and no C++
 // exception ever leaves this function.
+//
+// Threads: hosts that render layers on worker threads call in from several
+// threads at once, each with its own context and its own instances. What
+// the process shares (the prototype, the list of live instances, the GL
+// loading) is only touched under processLock, held for lookups and
+// bookkeeping, never across an instance's GL work: frames of different
+// instances run in parallel. An instance itself belongs to one thread at a
+// time (the host contract in the README).
 #include "ffgl/CFFGLPlugin.h"
 #include "ffgl/FFGL.h"
 #include "ffgl/GLEntryPoints.h"
@@ -20,6 +28,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <vector>
@@ -47,9 +56,16 @@ Record* RecordOf(FFMixed input) {
 
 // ------------------------------------------- the prototype and the instances
 
+std::mutex processLock;
+using Lock = std::lock_guard<std::mutex>;
+
+// Everything below is guarded by processLock.
 CFFGLPlugin* prototype = nullptr;
-bool glLoadAttempted = false;
-bool glLoadSucceeded = false;
+// Loading without a context (a host probing the plug-in before it has one)
+// says nothing about the contexts to come, so only a loading that had a
+// context to look at is final.
+enum class GLLoading { kNotYet, kLoaded, kFailed };
+GLLoading glLoading = GLLoading::kNotYet;
 std::vector<CFFGLPlugin*> liveInstances;
 
 bool EnsurePrototype() {
@@ -66,26 +82,46 @@ const ParamInfo* PrototypeParam(uint32_t index) {
   return EnsurePrototype() ? prototype->FindParam(index) : nullptr;
 }
 
+bool EnsurePrototypeLocked() {
+  const Lock lock(processLock);
+  return EnsurePrototype();
+}
+
+// The type the prototype gives an index, FF_FAIL when there is none.
+uint32_t PrototypeParamType(uint32_t index) {
+  const Lock lock(processLock);
+  return EnsurePrototype() ? prototype->GetParamType(index) : FF_FAIL;
+}
+
 // Only pointers this library handed out and has not deleted are instances;
 // anything else a host passes is compared, never dereferenced.
 CFFGLPlugin* LiveInstance(FFInstanceID handle) {
   if (handle == nullptr) return nullptr;
+  const Lock lock(processLock);
   for (CFFGLPlugin* instance : liveInstances)
     if (instance == handle) return instance;
   return nullptr;
 }
 
 void DestroyInstance(CFFGLPlugin* instance) {
-  liveInstances.erase(std::remove(liveInstances.begin(), liveInstances.end(), instance),
-                      liveInstances.end());
+  {
+    const Lock lock(processLock);
+    liveInstances.erase(std::remove(liveInstances.begin(), liveInstances.end(), instance),
+                        liveInstances.end());
+  }
   delete instance;
 }
 
 // ------------------------------------------------------------ instantiation
 
-// Defaults by type, then the GL entry points (loaded once per process), then
-// the instance's GL objects. Any failure deletes the instance.
-Answer SetUpInstance(CFFGLPlugin* instance, const FFGLViewportStruct* viewport) {
+// A new instance with every parameter at its default, and the GL entry
+// points loaded: the part of an instantiation that reads what the process
+// shares. Null on any failure, with nothing left behind.
+CFFGLPlugin* MakeInstance(PluginRegistration& registration) {
+  const Lock lock(processLock);
+  if (!EnsurePrototype()) return nullptr;
+  CFFGLPlugin* instance = nullptr;
+  if (registration.factory(&instance) == FF_FAIL || instance == nullptr) return nullptr;
   const uint32_t count = prototype->GetNumParams();
   for (uint32_t i = 0; i < count; ++i) {
     const ParamInfo* record = prototype->FindParam(i);
@@ -96,54 +132,59 @@ Answer SetUpInstance(CFFGLPlugin* instance, const FFGLViewportStruct* viewport) 
       result = instance->SetFloatParameter(i, record != nullptr ? record->defaultValue : 0.0f);
     }
     if (result == FF_FAIL) {
-      DestroyInstance(instance);
-      return kFailed;
+      delete instance;
+      return nullptr;
     }
   }
 
-  if (!glLoadAttempted) {
-    glLoadAttempted = true;
-    glLoadSucceeded = ffgl::LoadGLEntryPoints();
+  if (glLoading == GLLoading::kNotYet) {
+    switch (ffgl::TryLoadGLEntryPoints()) {
+      case ffgl::GLLoad::kLoaded: glLoading = GLLoading::kLoaded; break;
+      case ffgl::GLLoad::kUnusable: glLoading = GLLoading::kFailed; break;
+      case ffgl::GLLoad::kNoContext: break;
+    }
   }
-  if (!glLoadSucceeded) {
-    DestroyInstance(instance);
-    return kFailed;
+  if (glLoading != GLLoading::kLoaded) {
+    delete instance;
+    return nullptr;
   }
-
   ffgl::RememberCreatorContext(*instance);
-  FFResult initResult;
-  {
-    ffgl::HostGLState hostState;
-    // A set-up that fails or throws half-way still releases what it made.
-    try {
-      initResult = instance->InitGL(viewport);
-    } catch (...) {
-      initResult = FF_FAIL;
-    }
-    if (initResult != FF_SUCCESS) instance->DeInitGL();
+  return instance;
+}
+
+// The instance's GL objects, in its own context: no lock is needed, and
+// none is held while shaders compile. Any failure releases what was made.
+bool InitInstanceGL(CFFGLPlugin& instance, const FFGLViewportStruct* viewport) {
+  ffgl::HostGLState hostState;
+  FFResult result;
+  try {
+    result = instance.InitGL(viewport);
+  } catch (...) {
+    result = FF_FAIL;
   }
-  if (initResult != FF_SUCCESS) {
-    DestroyInstance(instance);
-    return kFailed;
-  }
-  return MixedPointer(instance);
+  if (result != FF_SUCCESS) instance.DeInitGL();
+  return result == FF_SUCCESS;
 }
 
 Answer InstantiateGL(FFMixed input) {
   const auto* viewport = RecordOf<const FFGLViewportStruct>(input);
   PluginRegistration* registration = GetPluginRegistration();
-  if (registration == nullptr || viewport == nullptr || !EnsurePrototype()) return kFailed;
-
-  CFFGLPlugin* instance = nullptr;
-  if (registration->factory(&instance) == FF_FAIL || instance == nullptr) return kFailed;
+  if (registration == nullptr || viewport == nullptr) return kFailed;
+  CFFGLPlugin* instance = MakeInstance(*registration);
+  if (instance == nullptr) return kFailed;
   try {
+    if (!InitInstanceGL(*instance, viewport)) {
+      delete instance;
+      return kFailed;
+    }
+    const Lock lock(processLock);
     liveInstances.push_back(instance);
-    return SetUpInstance(instance, viewport);
   } catch (...) {
-    // No half-built instance may reach the host or stay on our list.
+    // No half-built instance may reach the host; push_back may not have run.
     DestroyInstance(instance);
     return kFailed;
   }
+  return MixedPointer(instance);
 }
 
 // ---------------------------------------------------------- global handlers
@@ -299,9 +340,11 @@ Answer GetParameterDisplay(CFFGLPlugin& instance, FFMixed input) {
 
 Answer SetParameter(CFFGLPlugin& instance, FFMixed input) {
   const auto* record = RecordOf<const SetParameterStruct>(input);
-  if (record == nullptr || !EnsurePrototype()) return kFailed;
+  if (record == nullptr) return kFailed;
   const uint32_t index = record->ParameterNumber;
-  if (IsStringParamType(prototype->GetParamType(index))) {
+  const uint32_t type = PrototypeParamType(index);
+  if (type == FF_FAIL && !EnsurePrototypeLocked()) return kFailed;
+  if (IsStringParamType(type)) {
     return MixedUInt(instance.SetTextParameter(
         index, static_cast<const char*>(record->NewParameterValue.PointerValue)));
   }
@@ -309,9 +352,10 @@ Answer SetParameter(CFFGLPlugin& instance, FFMixed input) {
 }
 
 Answer GetParameter(CFFGLPlugin& instance, FFMixed input) {
-  if (!EnsurePrototype()) return kFailed;
   const uint32_t index = input.UIntValue;
-  if (IsStringParamType(prototype->GetParamType(index)))
+  const uint32_t type = PrototypeParamType(index);
+  if (type == FF_FAIL && !EnsurePrototypeLocked()) return kFailed;
+  if (IsStringParamType(type))
     return MixedPointer(instance.GetTextParameter(index));
   return MixedFloat(instance.GetFloatParameter(index));
 }
@@ -494,8 +538,12 @@ FFMixed FailureFor(uint32_t code) {
 
 Answer Dispatch(uint32_t code, FFMixed input, FFInstanceID handle) {
   const Route& route = RouteFor(code);
-  if (route.global != nullptr && (route.instance == nullptr || handle == nullptr))
+  if (route.global != nullptr && (route.instance == nullptr || handle == nullptr)) {
+    // Instantiation takes the lock itself, and not across InitGL.
+    if (code == FF_INSTANTIATE_GL) return route.global(input);
+    const Lock lock(processLock);
     return route.global(input);
+  }
   if (route.instance == nullptr) return kFailed;
   CFFGLPlugin* instance = LiveInstance(handle);
   if (instance == nullptr) return kFailed;

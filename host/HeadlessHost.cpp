@@ -16,10 +16,18 @@ void SetError(std::string* error, const std::string& text) {
   if (error != nullptr) *error = text;
 }
 
-EGLContext CreateCoreContext(EGLDisplay display, EGLContext shareWith) {
-  const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, 4, EGL_CONTEXT_MINOR_VERSION, 1,
-                               EGL_CONTEXT_OPENGL_PROFILE_MASK,
-                               EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT, EGL_NONE};
+EGLContext CreateContext(EGLDisplay display, EGLContext shareWith, const ContextRequest& request) {
+  if (request.api == ContextRequest::Api::kEs) {
+    const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, request.major,
+                                 EGL_CONTEXT_MINOR_VERSION, request.minor, EGL_NONE};
+    return eglCreateContext(display, EGL_NO_CONFIG_KHR, shareWith, attributes);
+  }
+  const EGLint profile = request.profile == ContextRequest::Profile::kCore
+                             ? EGL_CONTEXT_OPENGL_CORE_PROFILE_BIT
+                             : EGL_CONTEXT_OPENGL_COMPATIBILITY_PROFILE_BIT;
+  const EGLint attributes[] = {EGL_CONTEXT_MAJOR_VERSION, request.major,
+                               EGL_CONTEXT_MINOR_VERSION, request.minor,
+                               EGL_CONTEXT_OPENGL_PROFILE_MASK, profile, EGL_NONE};
   return eglCreateContext(display, EGL_NO_CONFIG_KHR, shareWith, attributes);
 }
 
@@ -28,6 +36,10 @@ EGLContext CreateCoreContext(EGLDisplay display, EGLContext shareWith) {
 // ---------------------------------------------------------------- GLContext
 
 std::unique_ptr<GLContext> GLContext::Create(std::string* error) {
+  return Create(ContextRequest{}, error);
+}
+
+std::unique_ptr<GLContext> GLContext::Create(const ContextRequest& request, std::string* error) {
   auto getPlatformDisplay = reinterpret_cast<PFNEGLGETPLATFORMDISPLAYEXTPROC>(
       eglGetProcAddress("eglGetPlatformDisplayEXT"));
   if (getPlatformDisplay == nullptr) {
@@ -41,15 +53,16 @@ std::unique_ptr<GLContext> GLContext::Create(std::string* error) {
     SetError(error, "cannot open a surfaceless EGL display (is Mesa's EGL installed?)");
     return nullptr;
   }
-  if (!eglBindAPI(EGL_OPENGL_API)) {
+  if (!eglBindAPI(request.api == ContextRequest::Api::kEs ? EGL_OPENGL_ES_API : EGL_OPENGL_API)) {
     eglTerminate(display);
     SetError(error, "EGL cannot bind the OpenGL API");
     return nullptr;
   }
-  EGLContext context = CreateCoreContext(display, EGL_NO_CONTEXT);
+  EGLContext context = CreateContext(display, EGL_NO_CONTEXT, request);
   if (context == EGL_NO_CONTEXT) {
     eglTerminate(display);
-    SetError(error, "cannot create an OpenGL 4.1 core context");
+    SetError(error, "cannot create an OpenGL " + std::to_string(request.major) + "." +
+                        std::to_string(request.minor) + " context of the kind asked for");
     return nullptr;
   }
   if (!eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context)) {
@@ -69,7 +82,7 @@ std::unique_ptr<GLContext> GLContext::Create(std::string* error) {
 }
 
 std::unique_ptr<GLContext> GLContext::CreateSibling(bool shareObjects, std::string* error) const {
-  EGLContext sibling = CreateCoreContext(display, shareObjects ? context : EGL_NO_CONTEXT);
+  EGLContext sibling = CreateContext(display, shareObjects ? context : EGL_NO_CONTEXT, ContextRequest{});
   if (sibling == EGL_NO_CONTEXT) {
     SetError(error, "cannot create a second OpenGL 4.1 core context");
     return nullptr;
@@ -98,6 +111,12 @@ GLContext::~GLContext() {
 
 bool GLContext::MakeCurrent() {
   return eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, context) == EGL_TRUE;
+}
+
+void GLContext::ReleaseCurrent() {
+  EGLDisplay display = eglGetCurrentDisplay();
+  if (display != EGL_NO_DISPLAY)
+    eglMakeCurrent(display, EGL_NO_SURFACE, EGL_NO_SURFACE, EGL_NO_CONTEXT);
 }
 
 std::string GLContext::Renderer() const { return GLText(GL_RENDERER); }

@@ -17,10 +17,22 @@
 
 namespace host {
 
+// The context a host asks for. Hosts are meant to give 4.1 core; others
+// give older versions, compatibility profiles or even OpenGL ES.
+struct ContextRequest {
+  enum class Api { kDesktop, kEs };
+  enum class Profile { kCore, kCompatibility };
+  Api api = Api::kDesktop;
+  Profile profile = Profile::kCore;
+  int major = 4, minor = 1;
+};
+
 class GLContext {
  public:
   // Null, with the reason in `error`, when no 4.1 core context can be made.
   static std::unique_ptr<GLContext> Create(std::string* error = nullptr);
+  static std::unique_ptr<GLContext> Create(const ContextRequest& request,
+                                           std::string* error = nullptr);
   // A second context on the same display, sharing this one's objects or
   // not, as hosts with several render threads make them. It must be
   // destroyed before this one; it is current when returned.
@@ -30,6 +42,9 @@ class GLContext {
   GLContext& operator=(const GLContext&) = delete;
 
   bool MakeCurrent();
+  // Leaves the calling thread with no context current (a context can only
+  // be current on one thread).
+  static void ReleaseCurrent();
 
   // The framebuffer the host draws into; see FrameTarget for what each does.
   bool SetFramebufferSize(int width, int height) { return target.Resize(width, height); }

@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tickora/FontFamilies.h"
 
+#include "tickora/FontServiceLock.h"
+
 #include <algorithm>
 #include <vector>
 
 namespace tickora {
 
 juce::StringArray InstalledFontFamilies() {
-  juce::StringArray found = juce::Font::findAllTypefaceNames();
+  juce::StringArray found;
+  {
+    const auto fontService = LockFontService();
+    found = juce::Font::findAllTypefaceNames();
+  }
   found.removeDuplicates(false);
   std::vector<juce::String> sorted(found.begin(), found.end());
   std::stable_sort(sorted.begin(), sorted.end(), [](const juce::String& a, const juce::String& b) {
@@ -20,7 +26,10 @@ juce::StringArray InstalledFontFamilies() {
 
 juce::String ResolveFontFamily(const juce::StringArray& families, int index) {
   const juce::String name = families[index];
-  if (name.isEmpty()) return juce::Font::getDefaultSansSerifFontName();
+  if (name.isEmpty()) {
+    const auto fontService = LockFontService();
+    return juce::Font::getDefaultSansSerifFontName();
+  }
   return name;
 }
 

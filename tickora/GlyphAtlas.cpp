@@ -3,6 +3,7 @@
 
 #include "ffglex/ScopedUnpackState.h"
 #include "tickora/DigitalReadout.h"
+#include "tickora/FontServiceLock.h"
 
 #include <algorithm>
 #include <cmath>
@@ -56,6 +57,7 @@ bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
 
   ClearToTransparent();
   {
+    const auto fontService = LockFontService();
     juce::Graphics graphics(atlasImage);
     const float cell = static_cast<float>(side) * 0.25f;
     const float height = cell * 0.9f;

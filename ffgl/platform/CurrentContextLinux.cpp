@@ -3,6 +3,8 @@
 
 #include <dlfcn.h>
 
+#include <atomic>
+
 namespace ffgl::platform {
 namespace {
 
@@ -22,25 +24,27 @@ GetCurrentFn Find(const char* const* libraries, const char* symbol) {
   return nullptr;
 }
 
-GetCurrentFn egl = nullptr;
-GetCurrentFn glx = nullptr;
+// Found while one thread makes an instance, read by every thread's frames.
+std::atomic<GetCurrentFn> egl{nullptr};
+std::atomic<GetCurrentFn> glx{nullptr};
 
 }  // namespace
 
 void FindContextQuery() {
   static const char* const kEgl[] = {"libEGL.so.1", "libEGL.so", nullptr};
   static const char* const kGlx[] = {"libGLX.so.0", "libGL.so.1", "libGL.so", nullptr};
-  if (egl == nullptr) egl = Find(kEgl, "eglGetCurrentContext");
-  if (glx == nullptr) glx = Find(kGlx, "glXGetCurrentContext");
+  if (egl.load() == nullptr) egl.store(Find(kEgl, "eglGetCurrentContext"));
+  if (glx.load() == nullptr) glx.store(Find(kGlx, "glXGetCurrentContext"));
 }
 
 // A thread has at most one of the two current for desktop GL: EGL's answer
 // when it has one, else GLX's.
 const void* CurrentGLContext() {
-  if (egl != nullptr) {
-    if (void* context = egl()) return context;
+  if (const GetCurrentFn query = egl.load()) {
+    if (void* context = query()) return context;
   }
-  return glx != nullptr ? glx() : nullptr;
+  const GetCurrentFn query = glx.load();
+  return query != nullptr ? query() : nullptr;
 }
 
 }  // namespace ffgl::platform
