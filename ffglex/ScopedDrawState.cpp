@@ -18,12 +18,31 @@ constexpr GLenum kCapabilities[] = {
 constexpr int kFixedCount = static_cast<int>(sizeof(kCapabilities) / sizeof(kCapabilities[0]));
 // The bit of GL_FRAMEBUFFER_SRGB, after the clip distances.
 constexpr int kSRGBBit = kFixedCount + ScopedDrawState::kClipDistances;
-static_assert(kSRGBBit < 32, "one bit per capability");
+// Fixed-function tests a compatibility profile still applies to a shader's
+// output: an alpha test cuts the glyphs' soft edges (and a faded clock
+// whole), a stipple pattern removes pixels. Core contexts have neither.
+constexpr GLenum kCompatibilityCapabilities[] = {GL_ALPHA_TEST, GL_POLYGON_STIPPLE};
+constexpr int kFirstCompatibilityBit = kSRGBBit + 1;
+constexpr int kLastBit = kFirstCompatibilityBit +
+                         static_cast<int>(sizeof(kCompatibilityCapabilities) /
+                                          sizeof(kCompatibilityCapabilities[0])) - 1;
+static_assert(kLastBit < 32, "one bit per capability");
 
 GLenum CapabilityOfBit(int bit) {
   if (bit < kFixedCount) return kCapabilities[bit];
   if (bit < kSRGBBit) return GL_CLIP_DISTANCE0 + static_cast<GLenum>(bit - kFixedCount);
-  return GL_FRAMEBUFFER_SRGB;
+  if (bit == kSRGBBit) return GL_FRAMEBUFFER_SRGB;
+  return kCompatibilityCapabilities[bit - kFirstCompatibilityBit];
+}
+
+// Turns off each capability of [first, last] that is on, noting it in `disabled`.
+void DisableBits(int first, int last, uint32_t& disabled) {
+  for (int bit = first; bit <= last; ++bit) {
+    const GLenum capability = CapabilityOfBit(bit);
+    if (glIsEnabled(capability) == GL_FALSE) continue;
+    glDisable(capability);
+    disabled |= 1u << bit;
+  }
 }
 
 // The attachment GL_DRAW_BUFFER0 writes, as the attachment queries name it.
@@ -44,18 +63,16 @@ GLenum AttachmentOfDrawBuffer(GLint drawBuffer) {
 
 }  // namespace
 
-ScopedDrawState::ScopedDrawState(Blending blending) { Neutralise(blending); }
+ScopedDrawState::ScopedDrawState(Blending blending, Profile profile) {
+  Neutralise(blending);
+  if (profile == Profile::kCompatibility) DisableBits(kFirstCompatibilityBit, kLastBit, disabled);
+}
 
 void ScopedDrawState::Neutralise(Blending blending) {
   GLint clipDistances = 0;
   glGetIntegerv(GL_MAX_CLIP_DISTANCES, &clipDistances);
   const int clipCount = std::clamp(clipDistances, 0, kClipDistances);
-  for (int bit = 0; bit < kFixedCount + clipCount; ++bit) {
-    const GLenum capability = CapabilityOfBit(bit);
-    if (glIsEnabled(capability) == GL_FALSE) continue;
-    glDisable(capability);
-    disabled |= 1u << bit;
-  }
+  DisableBits(0, kFixedCount + clipCount - 1, disabled);
 
   glGetIntegerv(GL_POLYGON_MODE, polygonMode);
   if (static_cast<GLenum>(polygonMode[0]) != GL_FILL ||
@@ -117,7 +134,7 @@ void ScopedDrawState::NeutraliseSRGB() {
 }
 
 ScopedDrawState::~ScopedDrawState() {
-  for (int bit = 0; disabled != 0 && bit <= kSRGBBit; ++bit) {
+  for (int bit = 0; disabled != 0 && bit <= kLastBit; ++bit) {
     if ((disabled & (1u << bit)) == 0) continue;
     glEnable(CapabilityOfBit(bit));
     disabled &= ~(1u << bit);

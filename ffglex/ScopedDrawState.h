@@ -14,7 +14,8 @@
 // an sRGB output (the host asks for encoded output), blending in a pass that
 // does not blend by itself, and primitive restart (the passes draw arrays,
 // which it does not affect). Only the first draw buffer is looked at: it is
-// the one the passes write.
+// the one the passes write. A compatibility profile adds the alpha test and
+// polygon stipple.
 #pragma once
 
 #include "ffgl/GLEntryPoints.h"
@@ -30,7 +31,12 @@ class ScopedDrawState {
     kOwn,   // the pass sets its own blend factors and needs the add equation
   };
 
-  explicit ScopedDrawState(Blending blending);
+  enum class Profile {
+    kCore,
+    kCompatibility,  // also neutralises the fixed-function tests only it has
+  };
+
+  ScopedDrawState(Blending blending, Profile profile);
   ~ScopedDrawState();
   ScopedDrawState(const ScopedDrawState&) = delete;
   ScopedDrawState& operator=(const ScopedDrawState&) = delete;

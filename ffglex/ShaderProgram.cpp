@@ -53,8 +53,8 @@ bool ShaderProgram::CompileAndAttach(const char* source, GLenum type) {
     if (length < 0) length = 0;
     std::vector<char> log(static_cast<size_t>(length) + 1, '\0');
     glGetShaderInfoLog(shader, length, nullptr, log.data());
-    // The same prefix serves both stages: tools that scan for it rely on that.
-    ReportShaderMessage("Vertex Shader error: ", log.data());
+    ReportShaderMessage(type == GL_VERTEX_SHADER ? "Vertex Shader error: " : "Fragment Shader error: ",
+                        log.data());
     glDeleteShader(shader);
     return false;
   }
@@ -79,7 +79,7 @@ bool ShaderProgram::Link() {
     if (length < 0) length = 0;
     if (length > 1023) length = 1023;
     log[length] = '\0';
-    ReportShaderMessage("Fragment Shader error: ", log);
+    ReportShaderMessage("Program link error: ", log);
     return false;
   }
   return true;

@@ -46,8 +46,21 @@ void Plugin::AddUnboundSlot() {
 }
 
 FFResult Plugin::InitGL(const FFGLViewportStruct* vp) {
-  if (!vertexSource.empty() && !fragmentSource.empty())
-    mainShader.Compile(vertexSource, fragmentSource);
+  context = ffglex::QueryContextVersion();
+  // A context short of the shaders' version would only fail to compile them,
+  // with a driver's message that does not say why.
+  if (!context.RunsTheShaders()) {
+    ffglex::ReportShaderMessage("OpenGL context error: ",
+                                ("the shaders need OpenGL 4.1 and GLSL 4.10; this context has " +
+                                 context.Describe())
+                                    .c_str());
+    return FF_FAIL;
+  }
+  // An effect without its program would draw with none: fixed function, or
+  // nothing and an error left for the host.
+  if (!vertexSource.empty() && !fragmentSource.empty() &&
+      !mainShader.Compile(vertexSource, fragmentSource))
+    return FF_FAIL;
 
   const uint32_t width = vp != nullptr ? vp->width : 0;
   const uint32_t height = vp != nullptr ? vp->height : 0;

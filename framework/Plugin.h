@@ -5,6 +5,7 @@
 #pragma once
 
 #include "ffgl/CFFGLPlugin.h"
+#include "ffglex/ContextVersion.h"
 #include "ffglex/FullScreenQuad.h"
 #include "ffglex/ShaderProgram.h"
 
@@ -63,6 +64,9 @@ class Plugin : public ffgl::CFFGLPlugin {
   ffglex::ShaderProgram mainShader;
   ffglex::FullScreenQuad quad;
   std::vector<int32_t> colourGroups;
+  // The instance's context, read by InitGL: every call of the instance
+  // comes in that context.
+  ffglex::ContextVersion context;
 
  private:
   bool IsColourGroup(size_t index) const;

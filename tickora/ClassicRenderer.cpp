@@ -10,10 +10,12 @@ using namespace ffgl::gl;
 
 namespace tickora {
 
-void ClassicRenderer::Create(uint32_t width, uint32_t height) {
-  hands.Compile(kHandsVertexShader, kHandsFragmentShader);
-  emptyFace.Compile(kEmptyFaceVertexShader, kEmptyFaceFragmentShader);
+bool ClassicRenderer::Create(uint32_t width, uint32_t height) {
+  if (!hands.Compile(kHandsVertexShader, kHandsFragmentShader) ||
+      !emptyFace.Compile(kEmptyFaceVertexShader, kEmptyFaceFragmentShader))
+    return false;
   Resize(width, height);
+  return true;
 }
 
 void ClassicRenderer::Resize(uint32_t width, uint32_t height) {
@@ -44,6 +46,7 @@ void ClassicRenderer::SendHands(const ClassicFrame& frame) const {
 }
 
 void ClassicRenderer::Draw(const ClassicFrame& frame, const ffglex::FullScreenQuad& quad) const {
+  if (hands.Id() == 0) return;
   glUseProgram(hands.Id());
   SendHands(frame);
 

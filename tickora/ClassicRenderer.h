@@ -32,7 +32,8 @@ class ClassicRenderer {
   ClassicRenderer& operator=(const ClassicRenderer&) = delete;
 
   // With the host's context current. `width` and `height` are the output's.
-  void Create(uint32_t width, uint32_t height);
+  // False when a program did not build (the driver's message is out).
+  bool Create(uint32_t width, uint32_t height);
   void Resize(uint32_t width, uint32_t height);
   void Release();
 

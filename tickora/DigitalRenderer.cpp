@@ -13,9 +13,10 @@ using namespace ffgl::gl;
 
 namespace tickora {
 
-void DigitalRenderer::Create(uint32_t width, uint32_t height) {
-  program.Compile(kDigitalVertexShader, kDigitalFragmentShader);
+bool DigitalRenderer::Create(uint32_t width, uint32_t height) {
+  if (!program.Compile(kDigitalVertexShader, kDigitalFragmentShader)) return false;
   Resize(width, height);
+  return true;
 }
 
 void DigitalRenderer::Resize(uint32_t width, uint32_t height) {
@@ -42,6 +43,7 @@ void DigitalRenderer::SendLook(const DigitalFrame& frame) const {
 
 void DigitalRenderer::Draw(const DigitalFrame& frame, const ffglex::FullScreenQuad& quad) const {
   const GLuint id = program.Id();
+  if (id == 0) return;
   glUseProgram(id);
   glActiveTexture(GL_TEXTURE0);
   glBindTexture(GL_TEXTURE_2D, frame.atlasTexture);

@@ -40,7 +40,8 @@ class DigitalRenderer {
   DigitalRenderer& operator=(const DigitalRenderer&) = delete;
 
   // With the host's context current. `width` and `height` are the output's.
-  void Create(uint32_t width, uint32_t height);
+  // False when the program did not build (the driver's message is out).
+  bool Create(uint32_t width, uint32_t height);
   void Resize(uint32_t width, uint32_t height);
   void Release();
 

@@ -11,6 +11,7 @@
 #include "tickora/TimeSource.h"
 
 #include <algorithm>
+#include <cmath>
 
 using namespace ffgl::gl;
 
@@ -84,12 +85,14 @@ void Tickora::DefineOption(const ParamRow& row, const juce::StringArray& element
   AddUnboundSlot();
 }
 
+// Any program that does not build fails the instance: the dispatcher then
+// runs DeInitGL, which deletes whatever was made.
 FFResult Tickora::InitGL(const FFGLViewportStruct* vp) {
-  Plugin::InitGL(vp);
-  digital.Create(viewportWidth, viewportHeight);
+  if (Plugin::InitGL(vp) != FF_SUCCESS) return FF_FAIL;
+  if (!digital.Create(viewportWidth, viewportHeight)) return FF_FAIL;
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
   RecreateAtlasImage();
-  classic.Create(viewportWidth, viewportHeight);
+  if (!classic.Create(viewportWidth, viewportHeight)) return FF_FAIL;
   ApplyVisibility();
   return FF_SUCCESS;
 }
@@ -168,8 +171,10 @@ FFResult Tickora::ProcessOpenGL(ProcessOpenGLStruct*) {
   if (viewportWidth == 0 || viewportHeight == 0) return FF_SUCCESS;
   const bool isClassic = currentType == static_cast<int32_t>(DisplayType::kClassic);
   // The Classic hands draw with the host's blending; the read-out blends by itself.
-  const ffglex::ScopedDrawState drawState(isClassic ? ffglex::ScopedDrawState::Blending::kHost
-                                                    : ffglex::ScopedDrawState::Blending::kOwn);
+  using DrawState = ffglex::ScopedDrawState;
+  const DrawState drawState(isClassic ? DrawState::Blending::kHost : DrawState::Blending::kOwn,
+                            context.compatibility ? DrawState::Profile::kCompatibility
+                                                  : DrawState::Profile::kCore);
   if (isClassic) {
     DrawClassic();
     return FF_SUCCESS;
@@ -208,11 +213,15 @@ void Tickora::DrawClassic() {
   classic.Draw(frame, quad);
 }
 
+// Saturation and brightness reach 2, which puts components outside 0..1
+// (the default colour is (2, -2, -2)). An 8-bit output clamps what it is
+// given, a float output would store it: clamped here, every output gets what
+// an 8-bit one shows, NaN included (which an 8-bit output stores as 0).
 float Tickora::Colour(float (&rgb)[3]) {
   const RGB colour = ColourOfGroup(IndexOf(ParamId::kColour));
-  rgb[0] = colour.red;
-  rgb[1] = colour.green;
-  rgb[2] = colour.blue;
+  const float components[3] = {colour.red, colour.green, colour.blue};
+  for (int i = 0; i < 3; ++i)
+    rgb[i] = std::isnan(components[i]) ? 0.0f : std::clamp(components[i], 0.0f, 1.0f);
   return AlphaOfGroup(IndexOf(ParamId::kColour));
 }
 

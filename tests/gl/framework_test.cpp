@@ -187,21 +187,27 @@ TEST(FrameworkDefinitions, ColourGroupAndSlots) {
   EXPECT_EQ(effect.paramValues.size(), static_cast<size_t>(StandInEffect::kCount));
 }
 
-TEST_F(Framework, WithoutAProgramEverythingStillSucceeds) {
+// An effect that asks for no program gets none and still draws nothing
+// harmful; one whose program does not build is refused, so that no frame
+// ever draws with a missing program.
+TEST_F(Framework, AProgramThatDoesNotBuildFailsInitGL) {
   GLCallRecorder recorder;
   for (const char* fragment : {static_cast<const char*>(nullptr), "#version 410 core\nnot glsl"}) {
+    const bool asked = fragment != nullptr;
     StandInEffect effect(kQuadVertexShader, fragment);
     const FFGLViewportStruct viewport{0, 0, 64, 64};
     testing::internal::CaptureStdout();
-    EXPECT_EQ(effect.InitGL(&viewport), FF_SUCCESS);
+    EXPECT_EQ(effect.InitGL(&viewport), asked ? FF_FAIL : FF_SUCCESS);
     testing::internal::GetCapturedStdout();
     EXPECT_EQ(effect.mainShader.Id(), 0u);
     EXPECT_TRUE(effect.uniformLocations.empty());
-    EXPECT_NE(effect.quad.VertexArray(), 0u) << "the quad is made anyway";
-    recorder.Reset();
-    ProcessOpenGLStruct frame{};
-    EXPECT_EQ(effect.ProcessOpenGL(&frame), FF_SUCCESS);
-    EXPECT_EQ(recorder.Count("Uniform1f"), 0);
+    if (!asked) {
+      EXPECT_NE(effect.quad.VertexArray(), 0u) << "the quad is made without a program";
+      recorder.Reset();
+      ProcessOpenGLStruct frame{};
+      EXPECT_EQ(effect.ProcessOpenGL(&frame), FF_SUCCESS);
+      EXPECT_EQ(recorder.Count("Uniform1f"), 0);
+    }
     effect.DeInitGL();
     EXPECT_EQ(recorder.LiveObjects(), 0);
   }

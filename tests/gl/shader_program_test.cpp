@@ -118,11 +118,11 @@ TEST_F(ShaderPrograms, VertexCompileErrorStopsThere) {
   EXPECT_EQ(recorder.LiveObjects(), 0);
 }
 
-TEST_F(ShaderPrograms, FragmentCompileErrorUsesTheSamePrefix) {
+TEST_F(ShaderPrograms, FragmentCompileErrorNamesItsStage) {
   GLCallRecorder recorder;
   ShaderProgram program;
   EXPECT_FALSE(Compile(program, kQuadVertexShader, kBrokenShader));
-  EXPECT_EQ(report.rfind("Vertex Shader error: ", 0), 0u) << report;
+  EXPECT_EQ(report.rfind("Fragment Shader error: ", 0), 0u) << report;
   EXPECT_EQ(Occurrences(report, "Shader error: "), 1);
   EXPECT_EQ(recorder.Count("CreateProgram"), 1);
   EXPECT_EQ(recorder.Count("DeleteProgram"), 1) << "the program made for the vertex stage goes";
@@ -140,8 +140,8 @@ TEST_F(ShaderPrograms, LinkErrorIsReportedOnceAndCut) {
   ShaderProgram program;
   EXPECT_FALSE(Compile(program, vertex.c_str(), fragment.c_str()));
   // A report carries at most 1023 characters of the driver's text.
-  EXPECT_EQ(report, "Fragment Shader error: " + full.substr(0, 1023) + "\n");
-  EXPECT_EQ(Occurrences(report, "Shader error: "), 1);
+  EXPECT_EQ(report, "Program link error: " + full.substr(0, 1023) + "\n");
+  EXPECT_EQ(Occurrences(report, "Program link error: "), 1);
   EXPECT_EQ(program.Id(), 0u);
   EXPECT_EQ(recorder.LiveObjects(), 0);
 }
@@ -152,7 +152,7 @@ TEST_F(ShaderPrograms, ShortLinkLogIsWhole) {
   ASSERT_FALSE(full.empty());
   ShaderProgram program;
   EXPECT_FALSE(Compile(program, vertex.c_str(), fragment.c_str()));
-  EXPECT_EQ(report, "Fragment Shader error: " + full + "\n");
+  EXPECT_EQ(report, "Program link error: " + full + "\n");
 }
 
 TEST_F(ShaderPrograms, EmptySourcesMakeNoGLCall) {
