@@ -2,7 +2,7 @@
 // What the Digital read-out must show at instants around clock changes and
 // New Year, for zones with daylight saving. One table for every build: the
 // Linux tests check Tickora.so against it, the Windows smoke host checks
-// Tickora.dll (whose local time comes from another C runtime) against it.
+// Tickora.dll (whose local time comes from the Windows zone) against it.
 //
 // A host sees the read-out only as pixels, and fonts differ between
 // platforms, so it is read back by comparison with frames the same library

@@ -2,7 +2,8 @@
 // Smoke test of the Windows DLL through its only export, plugMain, in the
 // way a Windows FFGL host uses it: a hidden window with a 4.1 core WGL
 // context, an FBO, LoadLibrary. Under Wine it asserts coarse facts only
-// (ink where the clock is, the codes' answers), never exact pixels.
+// (ink where the clock is, the codes' answers), never pixels drawn
+// elsewhere: the clock modes compare frames of this DLL with each other.
 //
 //   tickora-smoke.exe [path\to\Tickora.dll]
 //   tickora-smoke.exe path\to\Tickora.dll --clock-reference FILE
