@@ -4,8 +4,9 @@
 # mingw-w64, checks that it exports plugMain alone, imports only system DLLs
 # and carries its version resource, then runs the Windows smoke host against
 # it under Wine on a virtual X display (GL comes from Mesa through Wine's
-# WGL). Must stay well under five
-# minutes on a fresh machine; each step prints its time.
+# WGL), and reads the DLL's clock across clock changes and New Year against
+# the table the Linux tests check (host/ClockChanges.h). Must stay well under
+# five minutes on a fresh machine; each step prints its time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -70,6 +71,14 @@ export WINEDEBUG=-all WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree=;mshtml="
 # The prefix is built first, its chatter kept aside, so that the report below
 # is only the smoke host's. wineserver -w lets Wine finish before Xvfb goes.
+#
+# Then the clock: libfaketime freezes the unix wall clock, which Wine's ntdll
+# reads, at the instant the smoke host writes to the clock file before each
+# frame (seconds, FAKETIME_FMT=%s). File times stay real (NO_FAKE_STAT), or
+# Wine would take the prefix for out of date and rebuild it at each start.
+# Wine maps the unix TZ to a Windows zone; the smoke host hides the TZ
+# variable Wine also copies into the process, as Windows sets none, except in
+# the --keep-tz run, which is a user who has set TZ.
 run_smoke='
 if ! wineboot --init >"$WINEPREFIX/wineboot.log" 2>&1; then
   cat "$WINEPREFIX/wineboot.log" >&2
@@ -80,8 +89,22 @@ wineserver -w
 wine "$1" "$2"
 rc=$?
 wineserver -w
+echo "--- clock changes under Wine ($((SECONDS)) s into the run)" >&2
+references="Z:$WINEPREFIX/clock-references.txt"
+clock() {
+  env LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 \
+    FAKETIME_TIMESTAMP_FILE="$WINEPREFIX/clock" FAKETIME_FMT=%s FAKETIME_NO_CACHE=1 \
+    FAKETIME_DONT_FAKE_MONOTONIC=1 NO_FAKE_STAT=1 TZ="$1" wine "$2" "$3" "${@:4}"
+  local status=$?
+  wineserver -w
+  if [[ $status -ne 0 && $rc -eq 0 ]]; then rc=$status; fi
+}
+clock UTC "$1" "$2" --clock-reference "$references"
+clock Europe/Berlin "$1" "$2" --clock-zone Europe/Berlin "$references"
+clock America/New_York "$1" "$2" --clock-zone America/New_York "$references"
+clock Europe/Berlin "$1" "$2" --clock-zone Europe/Berlin "$references" --keep-tz
 exit $rc'
 status=0
-timeout -k 10 180 xvfb-run -a bash -c "$run_smoke" smoke "$smoke" "$dll" || status=$?
+timeout -k 10 240 xvfb-run -a bash -c "$run_smoke" smoke "$smoke" "$dll" || status=$?
 step "done, smoke exit status $status"
 exit "$status"

@@ -3,6 +3,18 @@
 
 #include <ctime>
 
+#ifdef _WIN32
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#include <windows.h>
+
+#include <mutex>
+#endif
+
 namespace tickora {
 namespace {
 
@@ -40,11 +52,68 @@ LocalDate CivilFromDays(int64_t days) {
   return date;
 }
 
+#ifdef _WIN32
+// The system zone's rules for a year. Reading them is a registry look-up
+// (some 130 us under Wine) and a frame converts several instants, so each
+// year's are kept for a second: a change of zone in the system settings
+// shows within a second. Two years, as conversions near New Year ask for both.
+bool RulesForYear(WORD year, TIME_ZONE_INFORMATION& rules) {
+  struct Kept {
+    bool valid = false;
+    WORD year = 0;
+    ULONGLONG fetchedMs = 0;
+    TIME_ZONE_INFORMATION rules{};
+  };
+  static std::mutex mutex;
+  static Kept kept[2];
+  const ULONGLONG now = GetTickCount64();
+  const std::lock_guard<std::mutex> lock(mutex);
+  for (const Kept& k : kept) {
+    if (k.valid && k.year == year && now - k.fetchedMs < 1000) {
+      rules = k.rules;
+      return true;
+    }
+  }
+  Kept& slot = !kept[0].valid || kept[0].fetchedMs <= kept[1].fetchedMs ? kept[0] : kept[1];
+  slot.valid = GetTimeZoneInformationForYear(year, nullptr, &slot.rules) != 0;
+  slot.year = year;
+  slot.fetchedMs = now;
+  rules = slot.rules;
+  return slot.valid;
+}
+#endif
+
 bool PlatformLocal(int64_t seconds, std::tm& out) {
   if (seconds < -kLimitSeconds || seconds > kLimitSeconds) return false;
 #ifdef _WIN32
-  const __time64_t t = seconds;
-  return _localtime64_s(&out, &t) == 0;
+  // Windows' own zone, with its rules for the year in question, and not the
+  // C runtime's _localtime64_s: that obeys a TZ variable whenever one is set
+  // (a shell or a tool may set it; Wine copies the unix one), reads a name
+  // such as "Europe/Berlin" as UTC and moves the clock on United States
+  // dates whatever the zone. (SystemTimeToTzSpecificLocalTimeEx would do the
+  // two calls below in one, but Wine 8 lacks it.)
+  constexpr int64_t kSecondsFrom1601 = 11644473600;
+  constexpr int64_t kTicksPerSecond = 10000000;  // FILETIME counts 100 ns
+  const int64_t since1601 = seconds + kSecondsFrom1601;
+  if (since1601 < 0 || since1601 > INT64_MAX / kTicksPerSecond) return false;
+  ULARGE_INTEGER ticks;
+  ticks.QuadPart = static_cast<ULONGLONG>(since1601 * kTicksPerSecond);
+  FILETIME file;
+  file.dwLowDateTime = ticks.LowPart;
+  file.dwHighDateTime = ticks.HighPart;
+  SYSTEMTIME utc;
+  SYSTEMTIME local;
+  TIME_ZONE_INFORMATION rules;
+  if (!FileTimeToSystemTime(&file, &utc) || !RulesForYear(utc.wYear, rules) ||
+      !SystemTimeToTzSpecificLocalTime(&rules, &utc, &local))
+    return false;
+  out.tm_year = local.wYear - 1900;
+  out.tm_mon = local.wMonth - 1;
+  out.tm_mday = local.wDay;
+  out.tm_hour = local.wHour;
+  out.tm_min = local.wMinute;
+  out.tm_sec = local.wSecond;
+  return true;
 #else
   const time_t t = static_cast<time_t>(seconds);
   return localtime_r(&t, &out) != nullptr;

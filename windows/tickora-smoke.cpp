@@ -2,21 +2,33 @@
 // Smoke test of the Windows DLL through its only export, plugMain, in the
 // way a Windows FFGL host uses it: a hidden window with a 4.1 core WGL
 // context, an FBO, LoadLibrary. Under Wine it asserts coarse facts only
-// (ink where the clock is, the codes' answers), never exact pixels.
+// (ink where the clock is, the codes' answers), never pixels drawn
+// elsewhere: the clock modes compare frames of this DLL with each other.
 //
 //   tickora-smoke.exe [path\to\Tickora.dll]
+//   tickora-smoke.exe path\to\Tickora.dll --clock-reference FILE
+//   tickora-smoke.exe path\to\Tickora.dll --clock-zone ZONE FILE [--keep-tz]
+// The two clock modes read the Digital read-out at the instants of
+// host/ClockChanges.h, under a clock frozen by libfaketime (see
+// scripts/ci-windows.sh): the first, run in UTC, writes the reference frames'
+// hashes to FILE, the second reads them and checks the table's rows for ZONE.
 // Exit status: 0 all checks passed, 1 some failed, 2 no GL context or no DLL.
 
 #include "ffgl/FFGL.h"
+#include "host/ClockChanges.h"
 #include "host/Ink.h"
 #include "tickora/Version.h"
 #include "windows/PluginDll.h"
 #include "windows/Report.h"
 #include "windows/WglContext.h"
 
+#include <windows.h>
+
+#include <cinttypes>
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <set>
 #include <string>
@@ -276,6 +288,98 @@ class Smoke {
   int digitalWidth = 0;
 };
 
+// The Digital read-out at frozen instants, in the zone Wine took from the
+// unix side. Windows itself sets no TZ variable, but Wine copies the unix one
+// into the process: it is removed before anything converts a time, unless
+// --keep-tz asks to see what the DLL does with it (as for a user who set TZ).
+class ClockCheck {
+ public:
+  ClockCheck(Report& report, WglContext& context, PluginDll& dll)
+      : report(report), context(context), dll(dll) {}
+  ~ClockCheck() {
+    if (instance != nullptr) dll.Deinstantiate(instance);
+  }
+
+  static void Environment(bool keepTz) {
+    if (!keepTz) {
+      _putenv("TZ=");
+      SetEnvironmentVariableA("TZ", nullptr);
+    }
+  }
+
+  bool Start() {
+    report.Section("Clock");
+    const char* tz = std::getenv("TZ");
+    report.Note(std::string("TZ in the environment: ") + (tz != nullptr ? tz : "none"));
+    TIME_ZONE_INFORMATION zone{};
+    GetTimeZoneInformation(&zone);
+    char name[64] = {};
+    WideCharToMultiByte(CP_UTF8, 0, zone.StandardName, -1, name, sizeof name, nullptr, nullptr);
+    report.Note(Format("Windows zone: %s, bias %ld min", name, zone.Bias));
+    if (!report.Check(dll.Initialise(), "initialise") ||
+        !report.Check(context.SetFramebufferSize(320, 180), "framebuffer 320x180"))
+      return false;
+    instance = dll.Instantiate(320, 180);
+    return report.Check(instance != nullptr, "instantiate 320x180, Digital");
+  }
+
+  void WriteReferences(const std::string& path) {
+    host::ReadoutsByHash references;
+    const auto frames = host::ReferenceFrames();
+    for (const host::ReferenceFrame& frame : frames)
+      references[host::FrameHash(FrameAt(frame.utcSeconds))] = frame.readout;
+    // Fewer hashes than read-outs: the clock did not follow the file, or two
+    // read-outs look alike, and reading back would prove nothing.
+    report.Check(references.size() == frames.size(),
+                 Format("%u reference read-outs, %u distinct frames",
+                        static_cast<unsigned>(frames.size()),
+                        static_cast<unsigned>(references.size())));
+    FILE* out = std::fopen(path.c_str(), "w");
+    bool written = out != nullptr;
+    for (const auto& entry : references)
+      written = written && std::fprintf(out, "%016" PRIx64 " %s\n", entry.first,
+                                        entry.second.c_str()) > 0;
+    written = out != nullptr && std::fclose(out) == 0 && written;
+    report.Check(written, "references written to " + path);
+  }
+
+  void CheckZone(const std::string& zone, const std::string& path) {
+    host::ReadoutsByHash references;
+    if (FILE* in = std::fopen(path.c_str(), "r")) {
+      uint64_t hash = 0;
+      char readout[16];
+      while (std::fscanf(in, "%" SCNx64 " %15s", &hash, readout) == 2) references[hash] = readout;
+      std::fclose(in);
+    }
+    if (!report.Check(references.size() == host::ReferenceFrames().size(),
+                      Format("%u reference frames from %s",
+                             static_cast<unsigned>(references.size()), path.c_str())))
+      return;
+    for (const host::ClockChange& change : host::ClockChanges()) {
+      if (zone != change.zone) continue;
+      const std::string shown = host::ReadBack(references, FrameAt(change.utcSeconds));
+      report.Check(shown == change.readout,
+                   Format("%s, %s (%" PRId64 " UTC): %s, Linux %s", change.zone, change.what,
+                          change.utcSeconds, shown.c_str(), change.readout));
+    }
+  }
+
+ private:
+  host::Pixels FrameAt(int64_t utcSeconds) {
+    if (!host::SetFrozenClock(utcSeconds) && !clockFailed)
+      clockFailed = !report.Check(false, "FAKETIME_TIMESTAMP_FILE names a writable file");
+    context.Clear(0, 0, 0, 0);
+    dll.ProcessFrame(instance, context.Framebuffer());
+    return context.ReadPixels();
+  }
+
+  Report& report;
+  WglContext& context;
+  PluginDll& dll;
+  FFInstanceID instance = nullptr;
+  bool clockFailed = false;
+};
+
 bool AtLeast41(const std::string& version) {
   int major = 0;
   int minor = 0;
@@ -283,10 +387,33 @@ bool AtLeast41(const std::string& version) {
   return major > 4 || (major == 4 && minor >= 1);
 }
 
+void RunSmoke(Report& report, WglContext& context, PluginDll& dll) {
+  Smoke smoke(report, context, dll);
+  smoke.Identity();
+  smoke.Parameters();
+  if (smoke.Instantiate(320, 180)) {
+    smoke.Frames();
+    smoke.Resize(640, 360);
+    smoke.Visibility();
+    smoke.Delete();
+  }
+  smoke.Abandon();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   const std::string path = argc > 1 ? argv[1] : "Tickora.dll";
+  const std::string mode = argc > 2 ? argv[2] : "";
+  const bool reference = mode == "--clock-reference" && argc == 4;
+  const bool keepTz = argc == 6 && std::strcmp(argv[5], "--keep-tz") == 0;
+  const bool zone = mode == "--clock-zone" && (argc == 5 || keepTz);
+  if (argc > 2 && !reference && !zone) {
+    std::printf("usage: tickora-smoke.exe DLL [--clock-reference FILE | "
+                "--clock-zone ZONE FILE [--keep-tz]]\n");
+    return 2;
+  }
+  if (reference || zone) ClockCheck::Environment(keepTz);
   Report report;
   std::printf("Tickora smoke test: %s\n", path.c_str());
 
@@ -310,18 +437,17 @@ int main(int argc, char** argv) {
   }
   report.Check(true, "LoadLibrary + GetProcAddress(\"plugMain\")");
 
-  Smoke smoke(report, *context, *dll);
-  smoke.Identity();
-  smoke.Parameters();
-  if (smoke.Instantiate(320, 180)) {
-    smoke.Frames();
-    smoke.Resize(640, 360);
-    smoke.Visibility();
-    smoke.Delete();
+  if (reference || zone) {
+    ClockCheck clock(report, *context, *dll);
+    if (clock.Start()) {
+      if (reference) clock.WriteReferences(argv[3]);
+      else clock.CheckZone(argv[3], argv[4]);
+    }
+  } else {
+    RunSmoke(report, *context, *dll);
   }
-  smoke.Abandon();
-
   std::printf("\n%d checks, %d failed: %s\n", report.Checks(), report.Failures(),
               report.Failures() == 0 ? "PASS" : "FAIL");
   return report.Failures() == 0 ? 0 : 1;
 }
+
