@@ -32,6 +32,13 @@ void CFFGLPluginManager::SetParamInfo(uint32_t index, const char* name, uint32_t
   params.push_back(std::move(record));
 }
 
+void CFFGLPluginManager::SetTextParamInfo(uint32_t index, const char* name,
+                                          const char* defaultText) {
+  ParamInfo record = MakeRecord(index, name, FF_TYPE_TEXT);
+  record.defaultText = defaultText != nullptr ? defaultText : "";
+  params.push_back(std::move(record));
+}
+
 void CFFGLPluginManager::SetOptionParamInfo(uint32_t index, const char* name,
                                             uint32_t elementCount, float defaultValue) {
   ParamInfo record = MakeRecord(index, name, FF_TYPE_OPTION);

@@ -44,6 +44,7 @@ class CFFGLPluginManager {
                           float defaultValue);
   void SetParamElementInfo(uint32_t paramIndex, uint32_t elementIndex, const char* elementName,
                            float elementValue);
+  void SetTextParamInfo(uint32_t index, const char* name, const char* defaultText);
 
   // State changes after definition.
   void SetParamVisibility(uint32_t index, bool visible);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 using namespace ffgl::gl;
 
@@ -40,9 +41,49 @@ void Plugin::AddColourParam(const char* displayName, const char* redUniform,
   AddParam((name + "_alpha").c_str(), "", FF_TYPE_ALPHA, 1.0f);
 }
 
+void Plugin::AddColourParam(const ColourMembers& members, const char* redUniform,
+                            const char* greenUniform, const char* blueUniform) {
+  const uint32_t hue = AddParam(members.names[0], redUniform, FF_TYPE_HUE, members.defaults[0]);
+  colourGroups.push_back(static_cast<int32_t>(hue));
+  AddParam(members.names[1], greenUniform, FF_TYPE_SATURATION, members.defaults[1]);
+  AddParam(members.names[2], blueUniform, FF_TYPE_BRIGHTNESS, members.defaults[2]);
+  AddParam(members.names[3], "", FF_TYPE_ALPHA, members.defaults[3]);
+}
+
 void Plugin::AddUnboundSlot() {
   uniformNames.emplace_back();
   paramValues.push_back(0.0f);
+}
+
+uint32_t Plugin::AddTextParam(const char* displayName, const char* defaultText) {
+  const auto index = static_cast<uint32_t>(paramValues.size());
+  SetTextParamInfo(index, displayName, defaultText);
+  AddUnboundSlot();
+  textValues.resize(paramValues.size());
+  textValues[index] = defaultText != nullptr ? defaultText : "";
+  return index;
+}
+
+const std::string& Plugin::TextOf(uint32_t index) const {
+  static const std::string kNone;
+  return index < textValues.size() ? textValues[index] : kNone;
+}
+
+// Text from a host is only bytes: it is stored up to its terminator or the
+// length limit, whatever the bytes are, and read back as stored.
+FFResult Plugin::SetTextParameter(uint32_t index, const char* value) {
+  if (GetParamType(index) != FF_TYPE_TEXT) return FF_FAIL;
+  if (textValues.size() < paramValues.size()) textValues.resize(paramValues.size());
+  std::string& text = textValues[index];
+  text.clear();
+  if (value != nullptr) text.assign(value, strnlen(value, kMaxTextBytes));
+  return FF_SUCCESS;
+}
+
+char* Plugin::GetTextParameter(uint32_t index) {
+  if (GetParamType(index) != FF_TYPE_TEXT || index >= textValues.size())
+    return CFFGLPlugin::GetTextParameter(index);
+  return textValues[index].data();
 }
 
 FFResult Plugin::InitGL(const FFGLViewportStruct* vp) {

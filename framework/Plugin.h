@@ -30,6 +30,8 @@ class Plugin : public ffgl::CFFGLPlugin {
   FFResult DeInitGL() override;
   FFResult SetFloatParameter(uint32_t index, float value) override;
   float GetFloatParameter(uint32_t index) override;
+  FFResult SetTextParameter(uint32_t index, const char* value) override;
+  char* GetTextParameter(uint32_t index) override;
   FFResult Resize(const FFGLViewportStruct* vp) override;
 
   // Definition, from the effect's constructor, in the order the host lists
@@ -39,7 +41,21 @@ class Plugin : public ffgl::CFFGLPlugin {
                     float defaultValue);
   void AddColourParam(const char* displayName, const char* redUniform, const char* greenUniform,
                       const char* blueUniform, float defaultHue);
+  // A colour group whose members are named and defaulted as given: names,
+  // hue, saturation, brightness, alpha.
+  struct ColourMembers {
+    const char* names[4];
+    float defaults[4];
+  };
+  void AddColourParam(const ColourMembers& members, const char* redUniform,
+                      const char* greenUniform, const char* blueUniform);
   void AddUnboundSlot();
+  // A text parameter: not sent to a program, its value kept as the host's
+  // bytes (cut at kMaxTextBytes).
+  uint32_t AddTextParam(const char* displayName, const char* defaultText);
+  static constexpr size_t kMaxTextBytes = 255;
+  // The text of a text parameter; empty for any other index.
+  const std::string& TextOf(uint32_t index) const;
 
   // In a frame, with the target program current.
   void SendParams();
@@ -59,6 +75,8 @@ class Plugin : public ffgl::CFFGLPlugin {
   GLint resolutionLocation = -1;
   GLint maxstLocation = -1;
   std::vector<float> paramValues;
+  // One per slot, used by text parameters only.
+  std::vector<std::string> textValues;
   std::vector<std::string> uniformNames;
   std::vector<GLint> uniformLocations;
   ffglex::ShaderProgram mainShader;

@@ -30,7 +30,8 @@ enum class ParamKind : uint8_t {
   kOption,    // one element of a list; not sent to a program
   kColour,    // hue, saturation, brightness and alpha: four slots
   kStandard,  // 0..1
-  kBoolean
+  kBoolean,
+  kText       // the host's text; not sent to a program
 };
 
 // Where an option's elements come from.
@@ -40,7 +41,11 @@ enum class ParamId : uint8_t {
   kType, kColour, kFont, kStyle, kScale, kSpacing, kAspect, kColonHeight, kColonLeft,
   kColonWidth, kShowSeconds, kShowMillisecs, kColonAnimation, kDate, kHour, kMinute,
   kHourLength, kMinuteLength, kSecondLength, kHandWidth, kSecondWidth, kCornerRound,
-  kSmoothTime, kCount
+  kSmoothTime,
+  // Appended after the original 26 slots; saved shows know the ones above
+  // by their positions.
+  kTarget, kAtZero, kWarnAt, kWarnColour, kLongTimes,
+  kCount
 };
 
 struct ParamRow {
@@ -52,7 +57,10 @@ struct ParamRow {
   // values only the CPU uses); a colour sends red, green and blue.
   std::array<const char*, 3> uniforms;
   Elements elements;
-  std::array<const char*, 4> listed;  // for Elements::kListed
+  // Elements::kListed: the elements. A colour: its four members' names when
+  // they are not the name with "_saturation", "_brighthness", "_alpha"
+  // appended (hosts keep 16 characters of a name).
+  std::array<const char*, 8> listed;
   // An element whose position is the default, when the list is only known
   // at run time (a missing one gives -1).
   const char* defaultElement;
@@ -107,6 +115,18 @@ inline constexpr ParamRow kParamTable[] = {
    Elements::kNone, {}, nullptr, kInClassic},
   {ParamId::kSmoothTime, "Smooth time", ParamKind::kBoolean, 1.0f, {""}, Elements::kNone,
    {}, nullptr, kInClassic},
+  {ParamId::kTarget, "Target", ParamKind::kText, 0.0f, {""}, Elements::kNone,
+   {}, nullptr, kInCountdown},
+  {ParamId::kAtZero, "At zero", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
+   {"Hold", "Count up", "Flash", "Hide"}, nullptr, kInCountdown},
+  {ParamId::kWarnAt, "Warn at", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
+   {"Off", "10 s", "30 s", "1 min", "2 min", "5 min", "10 min"}, nullptr, kInCountdown},
+  // Amber: hue 40 degrees, full saturation and brightness.
+  {ParamId::kWarnColour, "Warn color", ParamKind::kColour, 40.0f / 360.0f, {"", "", ""},
+   Elements::kNone, {"Warn color", "Warn saturation", "Warn brightness", "Warn alpha"}, nullptr,
+   kInCountdown},
+  {ParamId::kLongTimes, "Long times", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
+   {"Hours", "Days"}, nullptr, kInCountdown},
 };
 // clang-format on
 
@@ -131,6 +151,9 @@ inline constexpr auto kFirstSlots = FirstSlots();
 constexpr uint32_t IndexOf(ParamId id) { return kFirstSlots[static_cast<size_t>(id)]; }
 
 constexpr uint32_t kParamCount = IndexOf(ParamId::kCount);
+// The slots a 1.1 show saved; every slot from here on is new.
+constexpr uint32_t kOriginalParamCount = IndexOf(ParamId::kTarget);
+static_assert(kOriginalParamCount == 26, "the original parameters keep their positions");
 
 constexpr bool TableFollowsIds() {
   uint32_t i = 0;

@@ -35,4 +35,42 @@ bool CountdownTarget(const LocalDate& firstLabelDay, float dateElement, float ho
 ClockFields CountdownFields(int64_t now, const LocalDate& firstLabelDay, float dateElement,
                             float hour, float minute, ReadoutUnit unit);
 
+// The time since a target, truncated to whole units like a clock: the first
+// whole second after the target reads 00:00:00.
+ClockFields TimeSinceFields(int64_t sinceMillis, ReadoutUnit unit);
+
+// The stored "At zero" value; anything but the elements 1-3 holds at zero.
+enum class AtZero { kHold = 0, kCountUp = 1, kFlash = 2, kHide = 3 };
+AtZero AtZeroOf(float value);
+
+// The stored "Warn at" value as milliseconds of time left; 0 is off.
+int64_t WarnMillisOf(float value);
+
+struct CountdownView {
+  enum class Show {
+    kTimeLeft,  // millis: time left
+    kSince,     // millis: time since the target ("Count up")
+    kZeros,
+    kNothing,   // "Hide", and the dark half of "Flash"
+    kDashes,    // a typed target that names no moment
+  };
+  Show show = Show::kZeros;
+  int64_t millis = 0;
+  bool warning = false;  // time left at or below "Warn at"
+};
+
+// What a countdown shows, frame by frame. Once it has reached its target it
+// stays finished, even when the wall clock is later put back (a time
+// correction must not bring a finished countdown back), until Restart: a
+// change of what it counts to or of "At zero".
+class CountdownProgress {
+ public:
+  void Restart() { finished = false; }
+  bool Finished() const { return finished; }
+  CountdownView At(int64_t now, int64_t target, AtZero atZero, int64_t warnMillis);
+
+ private:
+  bool finished = false;
+};
+
 }  // namespace tickora

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tickora/LocalTime.h"
 
+#include <atomic>
 #include <ctime>
 
 #ifdef _WIN32
@@ -157,12 +158,37 @@ LocalDate AddDays(const LocalDate& date, int32_t days) {
 }
 
 bool FromLocal(const LocalDate& date, int32_t hour, int32_t minute, int64_t& wallMillis) {
+  return FromLocal(date, hour, minute, 0, wallMillis);
+}
+
+int32_t DaysInMonth(int32_t year, int32_t month) {
+  if (month < 1 || month > 12) return 0;
+  return static_cast<int32_t>(DaysFromCivil(month == 12 ? int64_t{year} + 1 : year,
+                                            month == 12 ? 1 : month + 1, 1) -
+                              DaysFromCivil(year, month, 1));
+}
+
+void FollowZoneChanges(int64_t wallMillis) {
+  static std::atomic<int64_t> lastSecond{INT64_MIN};
+  const int64_t second = FloorDiv(wallMillis, 1000);
+  int64_t seen = lastSecond.load(std::memory_order_relaxed);
+  if (seen == second) return;
+  if (!lastSecond.compare_exchange_strong(seen, second)) return;
+#ifndef _WIN32
+  // Windows conversions read the zone's rules themselves, afresh each second.
+  tzset();
+#endif
+}
+
+bool FromLocal(const LocalDate& date, int32_t hour, int32_t minute, int32_t second,
+               int64_t& wallMillis) {
   // The clock reading as if the zone were UTC; the instant is that minus
   // the offset in force then. A day either side of it lies beyond any
   // change of offset that can touch this reading, so those two offsets are
   // the only candidates.
   const int64_t reading =
-      DaysFromCivil(date.year, date.month, date.day) * kDaySeconds + hour * 3600 + minute * 60;
+      DaysFromCivil(date.year, date.month, date.day) * kDaySeconds + hour * 3600 + minute * 60 +
+      second;
   int64_t before = 0, after = 0;
   if (!OffsetAt(reading - kDaySeconds, before) || !OffsetAt(reading + kDaySeconds, after))
     return false;

@@ -42,5 +42,17 @@ LocalDate AddDays(const LocalDate& date, int32_t days);
 // of the gap; a time that occurs twice (put back) is its first occurrence.
 // False when the platform cannot convert instants around it.
 bool FromLocal(const LocalDate& date, int32_t hour, int32_t minute, int64_t& wallMillis);
+// The same at hour:minute:second.
+bool FromLocal(const LocalDate& date, int32_t hour, int32_t minute, int32_t second,
+               int64_t& wallMillis);
+
+// Days in a month (1-12) of a proleptic Gregorian year.
+int32_t DaysInMonth(int32_t year, int32_t month);
+
+// The C library reads the computer's time zone once and keeps it: a zone
+// changed while the host runs would never be followed. Called with the
+// frame's time, this has the zone read again at most once a wall-clock
+// second (process-wide, whichever instance asks first).
+void FollowZoneChanges(int64_t wallMillis);
 
 }  // namespace tickora

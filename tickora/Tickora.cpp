@@ -4,6 +4,7 @@
 #include "ffglex/ScopedDrawState.h"
 #include "framework/FloatToInt.h"
 #include "tickora/Countdown.h"
+#include "tickora/CountdownText.h"
 #include "tickora/DateLabels.h"
 #include "tickora/DigitalReadout.h"
 #include "tickora/FontFamilies.h"
@@ -44,8 +45,18 @@ void Tickora::Register(const ParamRow& row) {
       DefineOption(row, ElementsOf(row));
       break;
     case ParamKind::kColour:
-      AddColourParam(row.name, row.uniforms[0], row.uniforms[1], row.uniforms[2],
-                     row.defaultValue);
+      if (row.listed[0] != nullptr) {
+        // Named members are full strength: saturation and brightness 1.
+        const ColourMembers members{{row.listed[0], row.listed[1], row.listed[2], row.listed[3]},
+                                    {row.defaultValue, 1.0f, 1.0f, 1.0f}};
+        AddColourParam(members, row.uniforms[0], row.uniforms[1], row.uniforms[2]);
+      } else {
+        AddColourParam(row.name, row.uniforms[0], row.uniforms[1], row.uniforms[2],
+                       row.defaultValue);
+      }
+      break;
+    case ParamKind::kText:
+      AddTextParam(row.name, "");
       break;
     case ParamKind::kStandard:
       AddParam(row.name, row.uniforms[0], FF_TYPE_STANDARD, row.defaultValue);
@@ -144,14 +155,49 @@ FFResult Tickora::SetFloatParameter(uint32_t index, float value) {
     currentStyle = whole;
     atlasDirty = true;
   }
+  // What the countdown counts to, or what it does at zero, changed: it counts
+  // afresh.
+  const bool restarts = index == IndexOf(ParamId::kDate) || index == IndexOf(ParamId::kHour) ||
+                        index == IndexOf(ParamId::kMinute) || index == IndexOf(ParamId::kAtZero);
+  if (restarts && !(GetFloatParameter(index) == value)) RestartCountdown();
   return Plugin::SetFloatParameter(index, value);
+}
+
+// Hosts may send a text again unchanged (some send every parameter every
+// frame): only a new text restarts the countdown or names a new "next"
+// occurrence of a time.
+FFResult Tickora::SetTextParameter(uint32_t index, const char* value) {
+  const std::string previous = TextOf(index);
+  const FFResult result = Plugin::SetTextParameter(index, value);
+  if (result != FF_SUCCESS || index != IndexOf(ParamId::kTarget)) return result;
+  if (TextOf(index) == previous) return result;
+  const TargetText parsed = ParseTargetText(TextOf(index), CurrentTimeMillis());
+  const bool validityChanged = (parsed.state == TargetText::State::kValid) !=
+                               (typedTarget.state == TargetText::State::kValid);
+  typedTarget = parsed;
+  RestartCountdown();
+  if (validityChanged) ApplyVisibility();
+  return result;
+}
+
+void Tickora::RestartCountdown() {
+  progress.Restart();
+  resolvedSecond = INT64_MIN;
+}
+
+// A typed target decides the countdown; the list-based one is hidden then.
+bool Tickora::Shown(const ParamRow& row) const {
+  const bool byList = row.id == ParamId::kDate || row.id == ParamId::kHour ||
+                      row.id == ParamId::kMinute;
+  if (byList && typedTarget.state == TargetText::State::kValid) return false;
+  return ShownFor(row, currentType);
 }
 
 // Parameters every type shows never change visibility and raise no event.
 void Tickora::ApplyVisibility() {
   for (const ParamRow& row : kParamTable) {
     if (row.shownIn == kInEveryType) continue;
-    const bool shown = ShownFor(row, currentType);
+    const bool shown = Shown(row);
     const uint32_t first = IndexOf(row.id);
     for (uint32_t i = first; i < first + SlotsOf(row); ++i) {
       SetParamVisibility(i, shown);
@@ -169,6 +215,8 @@ FFResult Tickora::ProcessOpenGL(ProcessOpenGLStruct*) {
     ApplyVisibility();
   }
   if (viewportWidth == 0 || viewportHeight == 0) return FF_SUCCESS;
+  const int64_t now = CurrentTimeMillis();
+  FollowZoneChanges(now);
   const bool isClassic = currentType == static_cast<int32_t>(DisplayType::kClassic);
   // The Classic hands draw with the host's blending; the read-out blends by itself.
   using DrawState = ffglex::ScopedDrawState;
@@ -176,10 +224,10 @@ FFResult Tickora::ProcessOpenGL(ProcessOpenGLStruct*) {
                             context.compatibility ? DrawState::Profile::kCompatibility
                                                   : DrawState::Profile::kCore);
   if (isClassic) {
-    DrawClassic();
+    DrawClassic(now);
     return FF_SUCCESS;
   }
-  frameTime = CurrentTimeMillis();
+  frameTime = now;
   UpdateGlyphAtlas();
   DrawDigital();
   return FF_SUCCESS;
@@ -201,14 +249,13 @@ HandsBoxInputs Tickora::HandsAt(const HandTurns& turns) {
   return hands;
 }
 
-void Tickora::DrawClassic() {
-  const HandTurns turns =
-      HandTurnsOf(ClassicFields(CurrentTimeMillis()), Param(ParamId::kSmoothTime) > 0.5f);
+void Tickora::DrawClassic(int64_t now) {
+  const HandTurns turns = HandTurnsOf(ClassicFields(now), Param(ParamId::kSmoothTime) > 0.5f);
   ClassicFrame frame;
   frame.width = viewportWidth;
   frame.height = viewportHeight;
   frame.hands = HandsAt(turns);
-  frame.alpha = Colour(frame.colour);
+  frame.alpha = Colour(ParamId::kColour, frame.colour);
   frame.clipToHandRects = renderOptions.clipHandsToTheirRects;
   classic.Draw(frame, quad);
 }
@@ -217,27 +264,69 @@ void Tickora::DrawClassic() {
 // (the default colour is (2, -2, -2)). An 8-bit output clamps what it is
 // given, a float output would store it: clamped here, every output gets what
 // an 8-bit one shows, NaN included (which an 8-bit output stores as 0).
-float Tickora::Colour(float (&rgb)[3]) {
-  const RGB colour = ColourOfGroup(IndexOf(ParamId::kColour));
+float Tickora::Colour(ParamId group, float (&rgb)[3]) {
+  const RGB colour = ColourOfGroup(IndexOf(group));
   const float components[3] = {colour.red, colour.green, colour.blue};
   for (int i = 0; i < 3; ++i)
     rgb[i] = std::isnan(components[i]) ? 0.0f : std::clamp(components[i], 0.0f, 1.0f);
-  return AlphaOfGroup(IndexOf(ParamId::kColour));
+  return AlphaOfGroup(IndexOf(group));
+}
+
+ReadoutFormat Tickora::Format() {
+  return FormatOf(Param(ParamId::kShowSeconds) > 0.5f, Param(ParamId::kShowMillisecs) > 0.5f,
+                  Param(ParamId::kLongTimes) == 1.0f);
+}
+
+bool Tickora::TargetAt(const LocalDate& labelDay, int64_t& target) {
+  if (typedTarget.state == TargetText::State::kValid) return InstantOf(typedTarget.reading, target);
+  return CountdownTarget(labelDay, Param(ParamId::kDate), Param(ParamId::kHour),
+                         Param(ParamId::kMinute), target);
+}
+
+CountdownView Tickora::CountdownAt(int64_t now, const LocalDate& labelDay,
+                                   CountdownProgress& counting) {
+  if (typedTarget.state == TargetText::State::kInvalid) {
+    CountdownView dashes;
+    dashes.show = CountdownView::Show::kDashes;
+    return dashes;
+  }
+  int64_t target = 0;
+  if (!TargetAt(labelDay, target)) return CountdownView{};
+  return counting.At(now, target, AtZeroOf(Param(ParamId::kAtZero)),
+                     WarnMillisOf(Param(ParamId::kWarnAt)));
 }
 
 juce::String Tickora::DisplayText(DisplayType type, int64_t now, const LocalDate& labelDay) {
-  const bool showSeconds = Param(ParamId::kShowSeconds) > 0.5f;
-  const bool showMillis = Param(ParamId::kShowMillisecs) > 0.5f;
-  const ClockFields fields =
-      type == DisplayType::kCountdown
-          ? CountdownFields(now, labelDay, Param(ParamId::kDate), Param(ParamId::kHour),
-                            Param(ParamId::kMinute), SmallestUnitShown(showSeconds, showMillis))
-          : DigitalFields(now);
-  return BuildDisplayString(fields, showSeconds, showMillis);
+  const ReadoutFormat format = Format();
+  if (type != DisplayType::kCountdown)
+    return BuildDisplayString(DigitalFields(now), format.showSeconds, format.showMillis);
+  CountdownProgress fresh;
+  return CountdownText(CountdownAt(now, labelDay, fresh), format);
 }
 
+// Frames go through the instance's own progress (a finished countdown stays
+// finished) and look the target up again once a second, so that a change of
+// the computer's zone moves a local target with it.
 juce::String Tickora::DisplayText() {
-  return DisplayText(static_cast<DisplayType>(currentType), frameTime, firstLabelDay);
+  const ReadoutFormat format = Format();
+  warning = false;
+  if (currentType != static_cast<int32_t>(DisplayType::kCountdown))
+    return BuildDisplayString(DigitalFields(frameTime), format.showSeconds, format.showMillis);
+  CountdownView view;
+  if (typedTarget.state == TargetText::State::kInvalid) {
+    view.show = CountdownView::Show::kDashes;
+  } else {
+    const int64_t second = frameTime / 1000;
+    if (second != resolvedSecond) {
+      resolvedSecond = second;
+      haveTarget = TargetAt(firstLabelDay, resolvedTarget);
+    }
+    if (haveTarget)
+      view = progress.At(frameTime, resolvedTarget, AtZeroOf(Param(ParamId::kAtZero)),
+                         WarnMillisOf(Param(ParamId::kWarnAt)));
+  }
+  warning = view.warning;
+  return CountdownText(view, format);
 }
 
 void Tickora::DrawDigital() {
@@ -245,12 +334,13 @@ void Tickora::DrawDigital() {
   frame.width = viewportWidth;
   frame.height = viewportHeight;
   frame.text = DisplayText();
+  if (frame.text.isEmpty()) return;
   frame.style.colonWidth = Param(ParamId::kColonWidth);
   frame.style.colonLeft = Param(ParamId::kColonLeft);
   frame.style.colonHeight = Param(ParamId::kColonHeight);
   frame.style.animation = Param(ParamId::kColonAnimation);
   frame.wallMillis = frameTime;
-  frame.alpha = Colour(frame.colour);
+  frame.alpha = Colour(warning ? ParamId::kWarnColour : ParamId::kColour, frame.colour);
   frame.scale = Param(ParamId::kScale);
   frame.spacing = Param(ParamId::kSpacing);
   frame.aspect = Param(ParamId::kAspect);

@@ -10,9 +10,12 @@
 #include "framework/Plugin.h"
 #include "tickora/ClassicRenderer.h"
 #include "tickora/ClockParameters.h"
+#include "tickora/Countdown.h"
+#include "tickora/CountdownText.h"
 #include "tickora/DigitalRenderer.h"
 #include "tickora/GlyphAtlas.h"
 #include "tickora/LocalTime.h"
+#include "tickora/TargetText.h"
 #include "tickora/TimeModel.h"
 
 #include <juce_core/juce_core.h>
@@ -37,6 +40,7 @@ class Tickora : public framework::Plugin {
   FFResult InitGL(const FFGLViewportStruct* vp) override;
   FFResult DeInitGL() override;
   FFResult SetFloatParameter(uint32_t index, float value) override;
+  FFResult SetTextParameter(uint32_t index, const char* value) override;
   FFResult ProcessOpenGL(ProcessOpenGLStruct* pGL) override;
   FFResult Resize(const FFGLViewportStruct* vp) override;
 
@@ -46,8 +50,10 @@ class Tickora : public framework::Plugin {
   // `firstLabelDay`; and the text the latest frame showed.
   juce::String DisplayText(DisplayType type, int64_t now, const LocalDate& firstLabelDay);
   juce::String DisplayText();
-  // The wall-clock time, in milliseconds, of the latest read-out frame.
+  // The wall-clock time, in milliseconds, of the latest read-out frame, and
+  // whether it showed the warning colour.
   int64_t FrameTime() const { return frameTime; }
+  bool Warning() const { return warning; }
 
   // Rebuilds the glyph atlas when "Font" or "Style" changed since the last
   // build, or when MarkAtlasStale asked for it; frames call it too.
@@ -74,8 +80,13 @@ class Tickora : public framework::Plugin {
   void ApplyVisibility();
   void RecreateAtlasImage();
   // The colour group's red, green and blue into `rgb`; returns its alpha.
-  float Colour(float (&rgb)[3]);
-  void DrawClassic();
+  float Colour(ParamId group, float (&rgb)[3]);
+  void DrawClassic(int64_t now);
+  bool Shown(const ParamRow& row) const;
+  void RestartCountdown();
+  ReadoutFormat Format();
+  bool TargetAt(const LocalDate& labelDay, int64_t& target);
+  CountdownView CountdownAt(int64_t now, const LocalDate& labelDay, CountdownProgress& counting);
   void DrawDigital();
 
   ClassicRenderer classic;
@@ -93,6 +104,14 @@ class Tickora : public framework::Plugin {
   bool atlasDirty = true;
   GlyphAtlas atlas;
   int32_t atlasRebuilds = 0;
+  // The countdown: "Target" as last parsed, whether the latest frame is in
+  // the warning colour, the target instant looked up once a second.
+  TargetText typedTarget;
+  CountdownProgress progress;
+  bool warning = false;
+  bool haveTarget = false;
+  int64_t resolvedTarget = 0;
+  int64_t resolvedSecond = INT64_MIN;
   int maxTextureSize = 0;
 };
 

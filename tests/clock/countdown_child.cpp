@@ -6,9 +6,13 @@
 //                   as a host sets them up); prints "labels|<e0>|...|<e9>"
 //   use K           later commands go to instance K (0 = first made)
 //   set NAME VALUE  sets a parameter by its display name
+//   text NAME TEXT  sets a text parameter by its display name
+//   zone TZ         changes the process's time zone, as a user changing the
+//                   computer's zone would
 //   at STAMP        writes STAMP ("2027-03-27T23:30:00.000", local time)
 //                   into $FAKETIME_TIMESTAMP_FILE: the clock reads it next
-//   frame           draws a frame; prints "frame <frameTime> <read-out>"
+//   frame           draws a frame; prints "frame <frameTime> <read-out>",
+//                   with " [warn]" after it in the warning colour
 //   run MS          draws frames for MS milliseconds of real time
 #include "ffgl/GLEntryPoints.h"
 #include "host/HeadlessHost.h"
@@ -39,15 +43,24 @@ std::unique_ptr<tickora::Tickora> Make(host::GLContext& context) {
   return clock;
 }
 
-bool Set(tickora::Tickora& clock, const std::string& name, float value) {
+int IndexOf(tickora::Tickora& clock, const std::string& name) {
   for (uint32_t i = 0; i < clock.GetNumParams(); ++i) {
     const ffgl::ParamInfo* info = clock.FindParam(i);
-    if (std::string(info->name, strnlen(info->name, sizeof info->name)) == name) {
-      clock.SetFloatParameter(i, value);
-      return true;
-    }
+    if (std::string(info->name, strnlen(info->name, sizeof info->name)) == name)
+      return static_cast<int>(i);
   }
-  return false;
+  return -1;
+}
+
+bool Set(tickora::Tickora& clock, const std::string& name, float value) {
+  const int index = IndexOf(clock, name);
+  return index >= 0 && clock.SetFloatParameter(static_cast<uint32_t>(index), value) == FF_SUCCESS;
+}
+
+bool SetText(tickora::Tickora& clock, const std::string& name, const std::string& text) {
+  const int index = IndexOf(clock, name);
+  return index >= 0 &&
+         clock.SetTextParameter(static_cast<uint32_t>(index), text.c_str()) == FF_SUCCESS;
 }
 
 bool WriteStamp(std::string stamp) {
@@ -66,8 +79,8 @@ void Frame(host::GLContext& context, tickora::Tickora& clock) {
   context.Clear(0, 0, 0, 0);
   ProcessOpenGLStruct record{0, nullptr, context.Framebuffer()};
   clock.ProcessOpenGL(&record);
-  std::printf("frame %lld %s\n", static_cast<long long>(clock.FrameTime()),
-              clock.DisplayText().toRawUTF8());
+  std::printf("frame %lld %s%s\n", static_cast<long long>(clock.FrameTime()),
+              clock.DisplayText().toRawUTF8(), clock.Warning() ? " [warn]" : "");
 }
 
 }  // namespace
@@ -93,6 +106,11 @@ int main(int argc, char** argv) {
     } else if (command == "set" && i + 2 < argc && !clocks.empty()) {
       const std::string name = argv[++i];
       if (!Set(*clocks[current], name, std::strtof(argv[++i], nullptr))) status = 2;
+    } else if (command == "text" && i + 2 < argc && !clocks.empty()) {
+      const std::string name = argv[++i];
+      if (!SetText(*clocks[current], name, argv[++i])) status = 2;
+    } else if (command == "zone" && hasArgument) {
+      setenv("TZ", argv[++i], 1);
     } else if (command == "at" && hasArgument) {
       if (!WriteStamp(argv[++i])) status = 1;
     } else if (command == "frame" && !clocks.empty()) {
