@@ -8,6 +8,12 @@ namespace tickora {
 
 juce::StringArray InstalledFontFamilies();
 
+// Sorts family names as the "Font" list has been sorted in the C locale:
+// ASCII letters without regard to case, every other character by its code
+// point. A saved show stores a position in that list, so the order may not
+// follow the host's locale.
+void SortFamilies(juce::StringArray& families);
+
 // The family the atlas is drawn in: the chosen entry, or the default sans
 // family when the index lies outside the list or names an empty family
 // (JUCE would otherwise place the glyphs with placeholder metrics).
