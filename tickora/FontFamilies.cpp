@@ -42,9 +42,30 @@ juce::StringArray InstalledFontFamilies() {
   return families;
 }
 
-juce::String ResolveFontFamily(const juce::StringArray& families, int index) {
+// A digit JUCE finds no glyph for comes from its fallback typeface; a digit
+// the family maps to an empty glyph (its .notdef) draws nothing at all.
+bool DrawsDigits(juce::Typeface& typeface) {
+  for (juce::juce_wchar digit = '0'; digit <= '9'; ++digit) {
+    juce::Array<int> glyphs;
+    juce::Array<float> offsets;
+    typeface.getGlyphPositions(juce::String::charToString(digit), glyphs, offsets);
+    juce::Path outline;
+    if (glyphs.size() != 1 || !typeface.getOutlineForGlyph(glyphs[0], outline) ||
+        outline.isEmpty())
+      return false;
+  }
+  return true;
+}
+
+bool DrawsDigits(const juce::String& family, int styleFlags) {
+  const juce::Typeface::Ptr typeface = juce::Font(family, 12.0f, styleFlags).getTypefacePtr();
+  return typeface != nullptr && DrawsDigits(*typeface);
+}
+
+juce::String ResolveFontFamily(const juce::StringArray& families, int index,
+                               const std::function<bool(const juce::String&)>& drawsDigits) {
   const juce::String name = families[index];
-  if (name.isEmpty()) return juce::Font::getDefaultSansSerifFontName();
+  if (name.isEmpty() || !drawsDigits(name)) return juce::Font::getDefaultSansSerifFontName();
   return name;
 }
 

@@ -56,3 +56,27 @@ TEST(FontFamilies, OrderIsTheSameInEveryLocale) {
   }
   std::setlocale(LC_ALL, "C");
 }
+
+// A family whose digits have no outline (a dingbat family maps them to an
+// empty glyph) draws the read-out in the default family, as a position
+// outside the list does.
+TEST(FontFamilies, FamilyWithoutDigitsGivesWayToTheDefault) {
+  juce::Path bar;
+  bar.addRectangle(0.1f, -0.7f, 0.4f, 0.7f);
+  for (const juce::juce_wchar empty : {juce::juce_wchar{'0'}, juce::juce_wchar{'9'}, juce::juce_wchar{0}}) {
+    juce::CustomTypeface typeface;
+    for (juce::juce_wchar digit = '0'; digit <= '9'; ++digit)
+      typeface.addGlyph(digit, digit == empty ? juce::Path() : bar, 0.6f);
+    EXPECT_EQ(tickora::DrawsDigits(typeface), empty == 0) << static_cast<char>(empty);
+  }
+  for (int style = 0; style < 3; ++style)
+    EXPECT_TRUE(tickora::DrawsDigits(testing_support::kSerifFamily, style)) << style;
+
+  const juce::String fallback = juce::Font::getDefaultSansSerifFontName();
+  const juce::StringArray families{"Serif", "", "Dingbats", "Sans"};
+  const auto drawsDigits = [](const juce::String& family) { return family != "Dingbats"; };
+  const std::pair<int, juce::String> cases[] = {{0, "Serif"},  {3, "Sans"},    {1, fallback},
+                                                {2, fallback}, {-1, fallback}, {4, fallback}};
+  for (const auto& [index, expected] : cases)
+    EXPECT_EQ(tickora::ResolveFontFamily(families, index, drawsDigits), expected) << index;
+}
