@@ -46,7 +46,7 @@ echo "=== fuzzing done after $((SECONDS - start)) s" >&2
 # or a leak at exit fails them.
 cmake --preset asan
 cmake --build --preset asan -j"$JOBS" --target Tickora hostile_values_test \
-  gl_state_hygiene_test instance_churn_test time_zone_test
+  gl_state_hygiene_test instance_churn_test time_zone_test font_families_test
 ctest --preset asan -j"$JOBS" \
-  -R 'HostileValues|HostileViewports|GLStateHygiene|HygieneHost|InstanceChurn|TimeZone'
+  -R 'HostileValues|HostileViewports|GLStateHygiene|HygieneHost|InstanceChurn|TimeZone|FontFamilies'
 echo "=== ci-fuzz done after $((SECONDS - start)) s" >&2

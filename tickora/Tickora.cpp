@@ -139,7 +139,10 @@ void Tickora::UpdateGlyphAtlas() {
   // Without an image (a zero-width output) the mark stays, so the first frame
   // at a real size still draws the atlas.
   const int styleFlags = std::clamp(currentStyle, 0, 2);
-  if (atlas.Rebuild(ResolveFontFamily(fontNames, currentFont), styleFlags)) {
+  const juce::String family = ResolveFontFamily(
+      fontNames, currentFont,
+      [styleFlags](const juce::String& name) { return DrawsDigits(name, styleFlags); });
+  if (atlas.Rebuild(family, styleFlags)) {
     atlasDirty = false;
     ++atlasRebuilds;
   }

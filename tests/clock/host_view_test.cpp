@@ -3,6 +3,8 @@
 // elements, visibility and events. The wall clock is frozen by libfaketime at
 // 30 December 2026 12:00 in Berlin (see CMakeLists.txt).
 #include "host/HeadlessHost.h"
+#include "host/Ink.h"
+#include "tickora/FontFamilies.h"
 
 #include <gtest/gtest.h>
 
@@ -222,4 +224,24 @@ TEST_F(HostView, CountdownReadsTheFrozenClock) {
   EXPECT_NE(twelveLeft.rgba, zero.rgba);
   EXPECT_EQ(plugin->Deinstantiate(digital), FF_SUCCESS);
   EXPECT_EQ(plugin->Deinstantiate(countdown), FF_SUCCESS);
+}
+
+// Whatever families a machine has, each draws the read-out; one without
+// digits (a dingbat family) draws it in the default family, as "Font" -1 does.
+TEST_F(HostView, EveryFontFamilyDrawsTheReadOut) {
+  FFInstanceID instance = plugin->Instantiate(320, 180);
+  ASSERT_NE(instance, nullptr);
+  const uint32_t font = Index("Font");
+  plugin->SetParameter(instance, font, -1.0f);
+  const host::Pixels fallback = Frame(instance);
+  const std::vector<std::string> families = plugin->Parameter(font).elementNames;
+  for (size_t i = 0; i < families.size(); ++i) {
+    plugin->SetParameter(instance, font, static_cast<float>(i));
+    const host::Pixels pixels = Frame(instance);
+    EXPECT_GT(host::CountInk(pixels), host::CountInk(fallback) / 4) << families[i];
+    if (!tickora::DrawsDigits(families[i], 0)) {
+      EXPECT_TRUE(pixels.rgba == fallback.rgba) << families[i] << " drew unlike the default";
+    }
+  }
+  EXPECT_EQ(plugin->Deinstantiate(instance), FF_SUCCESS);
 }

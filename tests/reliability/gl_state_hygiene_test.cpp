@@ -6,6 +6,7 @@
 // inside the host's viewport of the host's framebuffer.
 #include "host/HeadlessHost.h"
 #include "tests/reliability/GLStateSnapshot.h"
+#include "tests/support/FontChoice.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -100,7 +101,7 @@ TEST_P(GLStateHygiene, EveryGLCallLeavesTheHostStateAsFound) {
   expectUnchanged("a second frame");
 
   // A new font and style rebuild the atlas into the existing texture.
-  Set(instance, font, 1.0f);
+  Set(instance, font, testing_support::FontValue(*plugin, testing_support::kSerifFamily));
   Set(instance, style, 2.0f);
   ASSERT_EQ(plugin->ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS);
   expectUnchanged("a frame after a font change");

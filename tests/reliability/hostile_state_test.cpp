@@ -10,6 +10,7 @@
 #include "host/Ink.h"
 #include "tests/reliability/GLStateSnapshot.h"
 #include "tests/reliability/HostileState.h"
+#include "tests/support/FontChoice.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -85,7 +86,8 @@ class HostileStateTest : public ::testing::TestWithParam<HostileState> {
     EXPECT_EQ(plugin->Resize(instance, kWidth - 32, kHeight), FF_SUCCESS);
     check("resize");
     frame("a frame after a resize");
-    plugin->SetParameter(instance, "Font", 1.0f);
+    plugin->SetParameter(instance, "Font",
+                         testing_support::FontValue(*plugin, testing_support::kSerifFamily));
     plugin->SetParameter(instance, "Style", 1.0f);
     frame("a frame after a font change");
     EXPECT_EQ(plugin->Deinstantiate(instance), FF_SUCCESS);

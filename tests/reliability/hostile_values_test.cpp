@@ -5,6 +5,7 @@
 // access or undefined behaviour (a float-to-int cast of NaN, say) fails it.
 #include "host/HeadlessHost.h"
 #include "host/Ink.h"
+#include "tests/support/FontChoice.h"
 
 #include <gtest/gtest.h>
 
@@ -133,6 +134,9 @@ TEST(HostileViewports, AbsurdSizesFrameInEveryType) {
   const int font = plugin->FindParameter("Font");
   ASSERT_GE(type, 0);
   ASSERT_GE(font, 0);
+  const float families[] = {testing_support::FontValue(*plugin, testing_support::kSansFamily),
+                            testing_support::FontValue(*plugin, testing_support::kSerifFamily)};
+  int fontChanges = 0;
   const uint32_t huge = 0xFFFFFFFFu;
   struct Size {
     uint32_t width, height;
@@ -143,7 +147,7 @@ TEST(HostileViewports, AbsurdSizesFrameInEveryType) {
     for (const Size resized : {Size{huge, 1}, Size{0, 0}, Size{1, 0}, Size{65536, 65536}}) {
       ASSERT_EQ(plugin->Resize(instance, resized.width, resized.height), FF_SUCCESS);
       // A new font forces the atlas to be drawn again at this size.
-      plugin->SetParameter(instance, static_cast<uint32_t>(font), static_cast<float>(resized.height % 3));
+      plugin->SetParameter(instance, static_cast<uint32_t>(font), families[++fontChanges % 2]);
       for (float t : {0.0f, 1.0f, 2.0f}) {
         plugin->SetParameter(instance, static_cast<uint32_t>(type), t);
         context->BindFramebuffer();

@@ -7,6 +7,7 @@
 #include "host/HeadlessHost.h"
 #include "host/Ink.h"
 #include "host/PlugMainCalls.h"
+#include "tests/support/FontChoice.h"
 #include "tests/support/GLCallRecorder.h"
 #include "tests/support/GLObjectCount.h"
 #include "tickora/TimeSource.h"
@@ -38,6 +39,7 @@ constexpr bool kAddressSanitizer = false;
 #endif
 
 constexpr uint32_t kType = 0;
+constexpr uint32_t kFont = 5;
 constexpr uint32_t kDate = 16;
 constexpr uint32_t kHour = 17;
 
@@ -116,13 +118,14 @@ TEST_F(InstanceChurn, ThousandCyclesLeaveNoGLObjectsAndFlatMemory) {
   constexpr int kCycles = 1000;
   constexpr int kWarmUp = 150;
   long warm = 0, highest = 0;
+  const float serif = testing_support::FontValue(plugin, testing_support::kSerifFamily);
   for (int cycle = 0; cycle < kCycles; ++cycle) {
     const Size size = sizes[cycle % 7];
     FFInstanceID instance = Create(size.width, size.height);
     ASSERT_NE(instance, nullptr) << "cycle " << cycle;
     ChooseType(instance, cycle % 3);
     // Every few cycles a second font, so atlas rebuilds churn too.
-    if (cycle % 5 == 0) Set(instance, 5, 1.0f);
+    if (cycle % 5 == 0) Set(instance, kFont, serif);
     context->BindFramebuffer();
     ASSERT_EQ(Frame(instance, context->Framebuffer()), FF_SUCCESS) << "cycle " << cycle;
     // The host shows each frame, which lets the driver finish it: llvmpipe
@@ -156,16 +159,18 @@ TEST_F(InstanceChurn, ThousandCyclesLeaveNoGLObjectsAndFlatMemory) {
 TEST_F(InstanceChurn, InterleavedInstancesDrawAsEachAlone) {
   struct Layer {
     int type, width, height;
-    float font;
+    const char* font;
   };
-  const Layer layers[] = {{0, 160, 90, 0.0f}, {1, 120, 120, 0.0f}, {2, 200, 60, 1.0f},
-                        {0, 48, 96, 1.0f}};
+  using testing_support::kSansFamily;
+  using testing_support::kSerifFamily;
+  const Layer layers[] = {{0, 160, 90, kSansFamily}, {1, 120, 120, kSansFamily},
+                          {2, 200, 60, kSerifFamily}, {0, 48, 96, kSerifFamily}};
   std::vector<host::Pixels> alone;
   for (const Layer& layer : layers) {
     FFInstanceID instance = Create(static_cast<uint32_t>(layer.width), static_cast<uint32_t>(layer.height));
     ASSERT_NE(instance, nullptr);
     ChooseType(instance, layer.type);
-    Set(instance, 5, layer.font);
+    Set(instance, kFont, testing_support::FontValue(plugin, layer.font));
     alone.push_back(Draw(instance, layer.width, layer.height));
     ASSERT_EQ(Delete(instance), FF_SUCCESS);
     ASSERT_GT(host::CountInk(alone.back()), 20) << "type " << layer.type << " drew nothing alone";
@@ -176,7 +181,7 @@ TEST_F(InstanceChurn, InterleavedInstancesDrawAsEachAlone) {
     instances.push_back(Create(static_cast<uint32_t>(layer.width), static_cast<uint32_t>(layer.height)));
     ASSERT_NE(instances.back(), nullptr);
     ChooseType(instances.back(), layer.type);
-    Set(instances.back(), 5, layer.font);
+    Set(instances.back(), kFont, testing_support::FontValue(plugin, layer.font));
   }
   for (int frame = 0; frame < 3; ++frame) {
     for (size_t i = 0; i < instances.size(); ++i) {
