@@ -148,6 +148,19 @@ float PlugMainCalls::GetParameter(FFInstanceID instance, uint32_t index) const {
   return Call(FF_GET_PARAMETER, Mixed(index), instance).FloatValue;
 }
 
+uint32_t PlugMainCalls::SetText(FFInstanceID instance, uint32_t index, const char* text) const {
+  SetParameterStruct record{};
+  record.ParameterNumber = index;
+  record.NewParameterValue.PointerValue = const_cast<char*>(text);
+  return CallCode(FF_SET_PARAMETER, Mixed(&record), instance);
+}
+
+std::string PlugMainCalls::GetText(FFInstanceID instance, uint32_t index) const {
+  const FFMixed answer = Call(FF_GET_PARAMETER, Mixed(index), instance);
+  if (answer.PointerValue == nullptr || ffgl::IsAllOnes(answer)) return "(none)";
+  return static_cast<const char*>(answer.PointerValue);
+}
+
 uint32_t PlugMainCalls::ProcessFrame(FFInstanceID instance, unsigned hostFramebuffer) const {
   ProcessOpenGLStruct frame{};
   frame.numInputTextures = 0;

@@ -62,6 +62,9 @@ class PlugMainCalls {
   uint32_t SetParameter(FFInstanceID instance, uint32_t index, float value) const;
   bool SetParameter(FFInstanceID instance, const std::string& name, float value) const;
   float GetParameter(FFInstanceID instance, uint32_t index) const;
+  // Text-valued parameters: the bytes go as they are (null sends none).
+  uint32_t SetText(FFInstanceID instance, uint32_t index, const char* text) const;
+  std::string GetText(FFInstanceID instance, uint32_t index) const;
   uint32_t ProcessFrame(FFInstanceID instance, unsigned hostFramebuffer = 0) const;
   uint32_t Resize(FFInstanceID instance, uint32_t width, uint32_t height) const;
   uint32_t Visibility(FFInstanceID instance, uint32_t index) const;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tickora/ClockParameters.h"
 
+#include "ffgl/FFGL.h"
+
 namespace tickora {
 
 bool ShownFor(const ParamRow& row, int32_t type) {
@@ -11,6 +13,30 @@ bool ShownFor(const ParamRow& row, int32_t type) {
     case static_cast<int32_t>(DisplayType::kCountdown): return (row.shownIn & kInCountdown) != 0;
     default: return false;
   }
+}
+
+std::vector<HostSlot> HostSlots() {
+  std::vector<HostSlot> slots;
+  for (const ParamRow& row : kParamTable) {
+    switch (row.kind) {
+      case ParamKind::kOption: slots.push_back({row.name, FF_TYPE_OPTION, &row}); break;
+      case ParamKind::kStandard: slots.push_back({row.name, FF_TYPE_STANDARD, &row}); break;
+      case ParamKind::kBoolean: slots.push_back({row.name, FF_TYPE_BOOLEAN, &row}); break;
+      case ParamKind::kText: slots.push_back({row.name, FF_TYPE_TEXT, &row}); break;
+      case ParamKind::kColour: {
+        const std::string base = row.name;
+        // The spelling is what saved host projects know "Color" by.
+        const std::string named[4] = {base, base + "_saturation", base + "_brighthness",
+                                      base + "_alpha"};
+        const uint32_t types[4] = {FF_TYPE_HUE, FF_TYPE_SATURATION, FF_TYPE_BRIGHTNESS,
+                                   FF_TYPE_ALPHA};
+        for (int i = 0; i < 4; ++i)
+          slots.push_back({row.listed[0] != nullptr ? row.listed[i] : named[i], types[i], &row});
+        break;
+      }
+    }
+  }
+  return slots;
 }
 
 }  // namespace tickora

@@ -12,6 +12,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace tickora {
 
@@ -170,5 +172,15 @@ constexpr const char* UniformOf(ParamId id, int member = 0) {
 
 // Whether `type` (any stored value, even one no type has) shows the row.
 bool ShownFor(const ParamRow& row, int32_t type);
+
+// Each slot as a host lists it: the name the clock registers (a host keeps
+// its first 16 bytes), the FFGL type code and the row it belongs to. Hosts'
+// and tests' expectations come from here, not from copies.
+struct HostSlot {
+  std::string name;
+  uint32_t type;
+  const ParamRow* row;
+};
+std::vector<HostSlot> HostSlots();
 
 }  // namespace tickora

@@ -17,6 +17,7 @@
 #include "ffgl/FFGL.h"
 #include "host/ClockChanges.h"
 #include "host/Ink.h"
+#include "tickora/ClockParameters.h"
 #include "tickora/Version.h"
 #include "windows/PluginDll.h"
 #include "windows/Report.h"
@@ -32,6 +33,7 @@
 #include <cstring>
 #include <set>
 #include <string>
+#include <vector>
 
 using host::Ink;
 using smoke::PluginDll;
@@ -40,29 +42,23 @@ using smoke::WglContext;
 
 namespace {
 
-constexpr uint32_t kParameterCount = 26;
-// Names as the host reads them: at most 16 bytes, so the brightness
-// companion of "Color" arrives cut to "Color_brighthnes".
-const char* const kNames[kParameterCount] = {
-    "Type",         "Color",         "Color_saturation", "Color_brighthnes", "Color_alpha",
-    "Font",         "Style",         "Scale",            "Spacing",          "Aspect",
-    "Colon height", "Colon Left",    "Colon width",      "Show Seconds",     "Show Millisecs",
-    "Colon animation", "Date",       "Hour",             "Minute",           "Hour length",
-    "Minute length", "Sec length",   "Width",            "Sec Width",        "Round corner",
-    "Smooth time"};
-const uint32_t kTypes[kParameterCount] = {
-    FF_TYPE_OPTION,   FF_TYPE_HUE,      FF_TYPE_SATURATION, FF_TYPE_BRIGHTNESS, FF_TYPE_ALPHA,
-    FF_TYPE_OPTION,   FF_TYPE_OPTION,   FF_TYPE_STANDARD,   FF_TYPE_STANDARD,   FF_TYPE_STANDARD,
-    FF_TYPE_STANDARD, FF_TYPE_STANDARD, FF_TYPE_STANDARD,   FF_TYPE_BOOLEAN,    FF_TYPE_BOOLEAN,
-    FF_TYPE_OPTION,   FF_TYPE_OPTION,   FF_TYPE_OPTION,     FF_TYPE_OPTION,     FF_TYPE_STANDARD,
-    FF_TYPE_STANDARD, FF_TYPE_STANDARD, FF_TYPE_STANDARD,   FF_TYPE_STANDARD,   FF_TYPE_STANDARD,
-    FF_TYPE_BOOLEAN};
+// What the host must read, from the clock's own parameter table.
+const std::vector<tickora::HostSlot> kSlots = tickora::HostSlots();
+const uint32_t kParameterCount = static_cast<uint32_t>(kSlots.size());
 
-constexpr uint32_t kType = 0;
-constexpr uint32_t kFont = 5;
-constexpr uint32_t kDate = 16;
-constexpr uint32_t kHour = 17;
-const char* const kTypeNames[] = {"Digital", "Classic", "Countdown"};
+constexpr uint32_t kType = tickora::IndexOf(tickora::ParamId::kType);
+constexpr uint32_t kFont = tickora::IndexOf(tickora::ParamId::kFont);
+constexpr uint32_t kDate = tickora::IndexOf(tickora::ParamId::kDate);
+constexpr uint32_t kHour = tickora::IndexOf(tickora::ParamId::kHour);
+// The "Type" elements: every display type the clock has.
+const char* const* const kTypeNames = tickora::kParamTable[0].listed.data();
+int TypeCount() {
+  int count = 0;
+  while (count < static_cast<int>(tickora::kParamTable[0].listed.size()) &&
+         kTypeNames[count] != nullptr)
+    ++count;
+  return count;
+}
 
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string Format(const char* format, ...) {
@@ -74,14 +70,13 @@ std::string Format(const char* format, ...) {
   return text;
 }
 
-// Parameters the host shows for a display type: 0-4 always; 5-15 for the
-// read-outs, 16-18 for Countdown only, 19-25 for Classic only.
+// Parameters the host shows for a display type (no "Target" typed).
 bool ShownFor(int type, uint32_t index) {
-  if (index <= 4) return true;
-  if (type == 1) return index >= 19;
-  if (index <= 15) return true;
-  return type == 2 && index <= 18;
+  return index < kParameterCount && tickora::ShownFor(*kSlots[index].row, type);
 }
+
+// A host keeps 16 bytes of a name.
+std::string AsHostReads(const std::string& name) { return name.substr(0, 16); }
 
 class Smoke {
  public:
@@ -124,8 +119,8 @@ class Smoke {
       const std::string name = dll.ParameterName(i);
       names += (i == 0 ? "" : ", ") + name;
       if (i < kParameterCount) {
-        namesMatch = namesMatch && name == kNames[i];
-        typesMatch = typesMatch && dll.ParameterType(i) == kTypes[i];
+        namesMatch = namesMatch && name == AsHostReads(kSlots[i].name);
+        typesMatch = typesMatch && dll.ParameterType(i) == kSlots[i].type;
       }
     }
     report.Check(namesMatch, "names in order");
@@ -166,7 +161,7 @@ class Smoke {
     report.Check(dll.SetParameter(instance, kDate, 9.0f) == FF_SUCCESS &&
                      dll.SetParameter(instance, kHour, 23.0f) == FF_SUCCESS,
                  "countdown target: Date 9, Hour 23");
-    for (int type = 0; type < 3; ++type) {
+    for (int type = 0; type < TypeCount(); ++type) {
       const Ink ink = Frame(type);
       if (type == 0) digitalWidth = ink.Width();
     }

@@ -306,3 +306,109 @@ TEST(CountdownClock, LastUnitRoundsUpInEachForm) {
       EXPECT_EQ(out.frames[i].text, form.expected[i]) << form.seconds << form.millis << " " << i;
   }
 }
+
+namespace {
+
+// A script of "at STAMP" + "frame" pairs after some settings, and what each
+// frame must read (" [warn]" marks the warning colour, "" nothing drawn).
+struct Scenario {
+  const char* what;
+  const char* tz;
+  std::vector<std::string> settings;
+  std::vector<std::pair<std::string, std::string>> frames;  // local stamp, read-out
+};
+
+std::vector<std::string> Countdown(std::vector<std::string> settings) {
+  settings.insert(settings.begin(), {"make", "set", "Type", "2"});
+  return settings;
+}
+
+const char* const kNewYear = "2027-01-01 00:00";
+
+}  // namespace
+
+// A typed target, what happens at zero and the warning, frame by frame
+// across the target.
+TEST(CountdownClock, TypedTargetAtZeroAndWarning) {
+  const Scenario scenarios[] = {
+      {"typed New Year, Berlin", "Europe/Berlin", Countdown({"text", "Target", kNewYear}),
+       {{"2026-12-31T23:59:59.000", "00:00:01"}, {"2027-01-01T00:00:00.000", "00:00:00"},
+        {"2027-01-01T00:00:05.000", "00:00:00"}}},
+      {"typed New Year, New York, with T", "America/New_York",
+       Countdown({"text", "Target", "2027-01-01T00:00:00"}),
+       {{"2026-12-31T23:59:58.500", "00:00:02"}, {"2027-01-01T00:00:00.001", "00:00:00"}}},
+      // The show saved on 28 Dec and opened again on the evening of the 31st.
+      {"reopened later", "Europe/Berlin", Countdown({"text", "Target", kNewYear}),
+       {{"2026-12-28T12:00:00.000", "84:00:00"}, {"2026-12-31T23:59:50.000", "00:00:10"}}},
+      {"days", "Europe/Berlin",
+       Countdown({"text", "Target", kNewYear, "set", "Long times", "1"}),
+       {{"2026-12-22T05:34:54.000", "9d 18:25:06"}, {"2026-12-31T00:00:00.000", "1d 00:00:00"},
+        {"2026-12-31T00:00:00.001", "1d 00:00:00"}, {"2026-12-31T00:00:01.000", "23:59:59"}}},
+      {"count up", "Europe/Berlin", Countdown({"text", "Target", kNewYear, "set", "At zero", "1"}),
+       {{"2026-12-31T23:59:59.500", "00:00:01"}, {"2027-01-01T00:00:00.000", "+00:00:00"},
+        {"2027-01-01T00:00:00.999", "+00:00:00"}, {"2027-01-01T00:00:01.000", "+00:00:01"},
+        {"2027-01-01T00:01:23.400", "+00:01:23"}}},
+      {"flash", "Europe/Berlin", Countdown({"text", "Target", kNewYear, "set", "At zero", "2"}),
+       {{"2027-01-01T00:00:00.200", "00:00:00"}, {"2027-01-01T00:00:00.700", ""},
+        {"2027-01-01T00:00:07.100", "00:00:00"}}},
+      {"hide", "Europe/Berlin", Countdown({"text", "Target", kNewYear, "set", "At zero", "3"}),
+       {{"2026-12-31T23:59:59.999", "00:00:01"}, {"2027-01-01T00:00:00.000", ""}}},
+      {"warn at 10 s", "Europe/Berlin", Countdown({"text", "Target", kNewYear, "set", "Warn at", "1"}),
+       {{"2026-12-31T23:59:49.999", "00:00:11"}, {"2026-12-31T23:59:50.000", "00:00:10 [warn]"},
+        {"2026-12-31T23:59:59.999", "00:00:01 [warn]"}, {"2027-01-01T00:00:00.000", "00:00:00"}}},
+      // Put back after zero (an NTP correction): still zero, until the
+      // target is typed again.
+      {"backward step", "Europe/Berlin", Countdown({"text", "Target", kNewYear}),
+       {{"2027-01-01T00:00:00.000", "00:00:00"}, {"2026-12-31T23:59:58.000", "00:00:00"},
+        {"2026-12-31T23:00:00.000", "00:00:00"}}},
+      {"a time alone is its next occurrence", "Europe/Berlin",
+       {"at", "2026-12-31T20:00:00.000", "make", "set", "Type", "2", "text", "Target", "19:30"},
+       {{"2026-12-31T20:00:00.000", "23:30:00"}}},
+      {"bad target", "Europe/Berlin", Countdown({"text", "Target", "2027-02-30 00:00"}),
+       {{"2026-12-31T20:00:00.000", "--:--:--"}}},
+      {"bad target, minutes", "Europe/Berlin",
+       Countdown({"set", "Show Seconds", "0", "text", "Target", "tomorrow\xff"}),
+       {{"2026-12-31T20:00:00.000", "--:--"}}},
+      // Hundredths come after seconds even with "Show Seconds" off.
+      {"hundredths imply seconds", "UTC",
+       Countdown({"text", "Target", "2026-12-08 10:10", "set", "Show Seconds", "0", "set",
+                  "Show Millisecs", "1"}),
+       {{"2026-12-08T10:09:59.995", "00:00:00:01"}, {"2026-12-08T10:09:15.000", "00:00:45:00"}}},
+  };
+  for (const Scenario& s : scenarios) {
+    std::string first = s.frames.front().first;
+    first[first.find('T')] = ' ';
+    StampFile clock(first);
+    std::vector<std::string> script = s.settings;
+    for (const auto& frame : s.frames) script.insert(script.end(), {"at", frame.first, "frame"});
+    const Output out = RunChild(s.tz, clock.Environment(), script);
+    ASSERT_EQ(out.status, 0) << s.what;
+    ASSERT_EQ(out.frames.size(), s.frames.size()) << s.what;
+    for (size_t i = 0; i < s.frames.size(); ++i)
+      EXPECT_EQ(out.frames[i].text, s.frames[i].second) << s.what << ", " << s.frames[i].first;
+  }
+}
+
+// The computer's zone changes while the host runs: the Digital read-out and
+// a local target follow it within a second. (libfaketime reads its stamps in
+// the process's zone, so the instants after the change are taken from the
+// frames.)
+TEST(CountdownClock, ZoneChangesAreFollowed) {
+  StampFile clock("2026-12-31 21:00:00");  // 20:00 UTC
+  const Output out = RunChild(
+      "Europe/Berlin", clock.Environment(),
+      {"make", "frame", "make", "set", "Type", "2", "text", "Target", kNewYear, "frame", "zone",
+       "America/New_York", "at", "2026-12-31T21:00:02", "frame", "use", "0", "frame"});
+  ASSERT_EQ(out.status, 0);
+  ASSERT_EQ(out.frames.size(), 4u);
+  EXPECT_EQ(out.frames[0].text, "21:00:00");
+  EXPECT_EQ(out.frames[1].text, "03:00:00");
+  // New York is UTC-5 in winter: its New Year is 05:00 UTC.
+  EXPECT_EQ(out.frames[2].text, Left(Utc(2027, 1, 1, 5, 0) - out.frames[2].time));
+  const int64_t local = out.frames[3].time - 5 * 3600000;
+  char expected[16];
+  std::snprintf(expected, sizeof expected, "%02d:%02d:%02d",
+                static_cast<int>(local / 3600000 % 24), static_cast<int>(local / 60000 % 60),
+                static_cast<int>(local / 1000 % 60));
+  EXPECT_EQ(out.frames[3].text, expected);
+}

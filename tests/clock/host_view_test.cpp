@@ -86,7 +86,8 @@ TEST_F(HostView, ParameterTable) {
     float defaultValue;
   };
   const float font = -2.0f;  // checked separately
-  const Row rows[26] = {
+  // The 26 of 1.1 keep their positions for ever; later ones are appended.
+  const Row rows[] = {
       {"Type", FF_TYPE_OPTION, 0.0f},         {"Color", FF_TYPE_HUE, 1.0f},
       {"Color_saturation", FF_TYPE_SATURATION, 2.0f},
       {"Color_brighthnes", FF_TYPE_BRIGHTNESS, 2.0f},
@@ -101,10 +102,15 @@ TEST_F(HostView, ParameterTable) {
       {"Minute length", FF_TYPE_STANDARD, 0.6f}, {"Sec length", FF_TYPE_STANDARD, 0.55f},
       {"Width", FF_TYPE_STANDARD, 0.3f},      {"Sec Width", FF_TYPE_STANDARD, 0.4f},
       {"Round corner", FF_TYPE_STANDARD, 0.3f}, {"Smooth time", FF_TYPE_BOOLEAN, 1.0f},
+      {"Target", FF_TYPE_TEXT, 0.0f},         {"At zero", FF_TYPE_OPTION, 0.0f},
+      {"Warn at", FF_TYPE_OPTION, 0.0f},      {"Warn color", FF_TYPE_HUE, 40.0f / 360.0f},
+      {"Warn saturation", FF_TYPE_SATURATION, 1.0f},
+      {"Warn brightness", FF_TYPE_BRIGHTNESS, 1.0f}, {"Warn alpha", FF_TYPE_ALPHA, 1.0f},
+      {"Long times", FF_TYPE_OPTION, 0.0f},
   };
   const std::vector<host::ParameterInfo> params = plugin->Parameters();
-  ASSERT_EQ(params.size(), 26u);
-  for (uint32_t i = 0; i < 26; ++i) {
+  ASSERT_EQ(params.size(), std::size(rows));
+  for (uint32_t i = 0; i < std::size(rows); ++i) {
     EXPECT_EQ(params[i].name, rows[i].name) << i;
     EXPECT_EQ(params[i].type, rows[i].type) << i;
     if (rows[i].defaultValue != font) {
@@ -124,6 +130,11 @@ TEST_F(HostView, ParameterTable) {
                    "4 Jan 2027", "5 Jan 2027", "6 Jan 2027", "7 Jan 2027", "8 Jan 2027"}));
   EXPECT_EQ(params[17].elementNames, TwoDigits(24));
   EXPECT_EQ(params[18].elementNames, TwoDigits(60));
+  EXPECT_EQ(params[26].defaultText, "");
+  EXPECT_EQ(params[27].elementNames, (Names{"Hold", "Count up", "Flash", "Hide"}));
+  EXPECT_EQ(params[28].elementNames,
+            (Names{"Off", "10 s", "30 s", "1 min", "2 min", "5 min", "10 min"}));
+  EXPECT_EQ(params[33].elementNames, (Names{"Hours", "Days"}));
 }
 
 TEST_F(HostView, FontFamiliesSortedIgnoringCaseWithArialAsDefault) {
@@ -148,7 +159,7 @@ TEST_F(HostView, VisibilityAndEventsFollowTheType) {
   ASSERT_NE(b, nullptr);
   const std::set<uint32_t> always = Range(0, 4);
   const std::set<uint32_t> digital = Union(always, Range(5, 15));
-  const std::set<uint32_t> countdown = Union(always, Range(5, 18));
+  const std::set<uint32_t> countdown = Union(Union(always, Range(5, 18)), Range(26, 33));
   const std::set<uint32_t> classic = Union(always, Range(19, 25));
   EXPECT_EQ(Shown(a), digital);
   plugin->TakeEvents(a);
@@ -166,7 +177,7 @@ TEST_F(HostView, VisibilityAndEventsFollowTheType) {
       EXPECT_NE(e.eventFlags & FF_EVENT_FLAG_VISIBILITY, 0u);
       raised.insert(e.ParameterNumber);
     }
-    EXPECT_EQ(raised, Range(5, 25)) << type;
+    EXPECT_EQ(raised, Range(5, 33)) << type;
     // A frame without a change raises nothing.
     Frame(a);
     EXPECT_TRUE(plugin->TakeEvents(a).empty()) << type;
@@ -176,6 +187,19 @@ TEST_F(HostView, VisibilityAndEventsFollowTheType) {
   switchTo(2.0f, countdown);
   switchTo(1.0f, classic);
   switchTo(2.0f, countdown);
+
+  // A typed target takes over from "Date", "Hour" and "Minute", which hide
+  // at once; text that names no moment brings them back.
+  const uint32_t target = Index("Target");
+  std::set<uint32_t> typed = countdown;
+  for (uint32_t i : Range(16, 18)) typed.erase(i);
+  for (const char* text : {"2027-01-01 00:00", "2027-01-01 00:00", "not a date", ""}) {
+    const bool valid = std::string(text).size() > 12;
+    EXPECT_EQ(plugin->SetText(a, target, text), FF_SUCCESS);
+    EXPECT_EQ(plugin->GetText(a, target), text);
+    EXPECT_EQ(Shown(a), valid ? typed : countdown) << text;
+    plugin->TakeEvents(a);
+  }
   switchTo(0.0f, digital);
 
   // Per instance: the other one kept its Digital set and saw no events.
