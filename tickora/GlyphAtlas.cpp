@@ -40,34 +40,60 @@ void DrawGlyph(juce::Graphics& graphics, int side, int glyph) {
 }
 
 // Coverage bytes of `area` of `pixels` (component `component` of each
-// pixel) into `out`, row by row.
+// pixel) into `out`, row by row. Only `inked` (within the area) is read; the
+// rest is known to be zero.
 void CopyCoverage(const juce::Image::BitmapData& pixels, juce::Rectangle<int> area, int component,
-                  std::vector<uint8_t>& out) {
-  out.resize(static_cast<size_t>(area.getWidth()) * static_cast<size_t>(area.getHeight()));
-  uint8_t* to = out.data();
-  for (int y = area.getY(); y < area.getBottom(); ++y) {
-    const uint8_t* from = pixels.getPixelPointer(area.getX(), y) + component;
-    for (int x = 0; x < area.getWidth(); ++x) to[x] = from[x * pixels.pixelStride];
-    to += area.getWidth();
+                  std::vector<uint8_t>& out, juce::Rectangle<int> inked) {
+  out.assign(static_cast<size_t>(area.getWidth()) * static_cast<size_t>(area.getHeight()), 0);
+  inked = inked.getIntersection(area);
+  for (int y = inked.getY(); y < inked.getBottom(); ++y) {
+    const uint8_t* from = pixels.getPixelPointer(inked.getX(), y) + component;
+    uint8_t* to = out.data() + static_cast<size_t>(y - area.getY()) * static_cast<size_t>(area.getWidth()) +
+                  (inked.getX() - area.getX());
+    for (int x = 0; x < inked.getWidth(); ++x) to[x] = from[x * pixels.pixelStride];
   }
 }
 
-// The ink of one-byte coverage (rows `stride` bytes apart, covering `area`)
-// within `window`, in the texels of the image `area` lies in.
+// First and last non-zero byte of the n bytes at p, -1 when all are zero;
+// eight at a time, as most of a cell is empty.
+int FirstNonZero(const uint8_t* p, int n) {
+  int i = 0;
+  for (uint64_t word = 0; i + 8 <= n; i += 8) {
+    std::memcpy(&word, p + i, 8);
+    if (word != 0) break;
+  }
+  for (; i < n; ++i)
+    if (p[i] != 0) return i;
+  return -1;
+}
+
+int LastNonZero(const uint8_t* p, int n) {
+  int i = n;
+  for (uint64_t word = 0; i >= 8; i -= 8) {
+    std::memcpy(&word, p + i - 8, 8);
+    if (word != 0) break;
+  }
+  while (--i >= 0)
+    if (p[i] != 0) return i;
+  return -1;
+}
+
+// The ink of coverage (rows `stride` bytes apart, pixels `pixelStride`
+// bytes wide, covering `area`) within `window`, in the texels of the image
+// `area` lies in.
 GlyphAtlas::InkBox InkOf(const uint8_t* coverage, size_t stride, juce::Rectangle<int> area,
                          juce::Rectangle<int> window, int pixelStride = 1) {
   const juce::Rectangle<int> seen = area.getIntersection(window);
   GlyphAtlas::InkBox ink{seen.getRight(), seen.getBottom(), seen.getX(), seen.getY()};
+  const int bytes = seen.getWidth() * pixelStride;
   for (int y = seen.getY(); y < seen.getBottom(); ++y) {
-    const uint8_t* row = coverage + static_cast<size_t>(y - area.getY()) * stride;
-    const auto at = [&](int x) { return row[(x - area.getX()) * pixelStride]; };
-    int first = seen.getX();
-    while (first < seen.getRight() && at(first) == 0) ++first;
-    if (first == seen.getRight()) continue;
-    int last = seen.getRight() - 1;
-    while (at(last) == 0) --last;
-    ink.x0 = std::min(ink.x0, first);
-    ink.x1 = std::max(ink.x1, last + 1);
+    const uint8_t* row = coverage + static_cast<size_t>(y - area.getY()) * stride +
+                         static_cast<size_t>((seen.getX() - area.getX()) * pixelStride);
+    const int first = FirstNonZero(row, bytes);
+    if (first < 0) continue;
+    const int last = LastNonZero(row, bytes);
+    ink.x0 = std::min(ink.x0, seen.getX() + first / pixelStride);
+    ink.x1 = std::max(ink.x1, seen.getX() + last / pixelStride + 1);
     ink.y0 = std::min(ink.y0, y);
     ink.y1 = std::max(ink.y1, y + 1);
   }
@@ -184,7 +210,9 @@ bool GlyphAtlas::DrawCell(const juce::Font& font, int side, int glyph, juce::Ima
   const juce::Rectangle<int> inCell = cell.translated(-left, -top);
   const bool inside = ink.Empty() || inCell.contains(juce::Rectangle<int>::leftTopRightBottom(
                                          ink.x0, ink.y0, ink.x1, ink.y1));
-  if (inside) CopyCoverage(pixels, inCell, 0, coverage);
+  if (inside)
+    CopyCoverage(pixels, inCell, 0, coverage,
+                 juce::Rectangle<int>::leftTopRightBottom(ink.x0, ink.y0, ink.x1, ink.y1));
   // Left clear for the next glyph: only where this one inked.
   for (int y = ink.y0; y < ink.y1; ++y)
     std::memset(pixels.getPixelPointer(ink.x0, y), 0, static_cast<size_t>((ink.x1 - ink.x0) * pixels.pixelStride));
@@ -214,7 +242,7 @@ bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
     // Every component of a pixel holds the same coverage.
     const juce::Image::BitmapData pixels(whole, juce::Image::BitmapData::readOnly);
     for (int i = 0; i < kGlyphCount; ++i)
-      CopyCoverage(pixels, CellArea(side, i), 0, cells[static_cast<size_t>(i)]);
+      CopyCoverage(pixels, CellArea(side, i), 0, cells[static_cast<size_t>(i)], CellArea(side, i));
   }
   for (int i = kGlyphCount; i < kAtlasColumns * kAtlasColumns; ++i) {
     const juce::Rectangle<int> area = CellArea(side, i);
