@@ -4,7 +4,9 @@
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
 
+#include <cstddef>
 #include <initializer_list>
+#include <vector>
 
 namespace bench {
 namespace {
@@ -161,6 +163,32 @@ void FloorPass::Draw() const {
   glUseProgram(0);
 }
 
+void FloorPass::DrawClipped(const std::vector<std::array<int, 4>>& rects) const {
+  glUseProgram(program);
+  glBindVertexArray(vertexArray);
+  glEnable(GL_BLEND);
+  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+  glEnable(GL_SCISSOR_TEST);
+  for (const std::array<int, 4>& r : rects) {
+    glScissor(r[0], r[1], r[2], r[3]);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+  }
+  glDisable(GL_SCISSOR_TEST);
+  glDisable(GL_BLEND);
+  glBindVertexArray(0);
+  glUseProgram(0);
+}
+
 void FinishGL() { glFinish(); }
+
+double InkedShare(int width, int height) {
+  if (width <= 0 || height <= 0) return 0.0;
+  std::vector<unsigned char> rgba(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  std::size_t inked = 0;
+  for (std::size_t i = 3; i < rgba.size(); i += 4) inked += rgba[i] != 0 ? 1 : 0;
+  return static_cast<double>(inked) / (static_cast<double>(width) * height);
+}
 
 }  // namespace bench

@@ -5,6 +5,9 @@
 // it stays real while the plug-in's table points at no-op functions.
 #pragma once
 
+#include <array>
+#include <vector>
+
 namespace bench {
 
 class FloorPass {
@@ -26,6 +29,10 @@ class FloorPass {
   // `passes` blended passes of either program.
   void DrawGlyphBound(int passes, bool sampling) const;
 
+  // One floor pass per rectangle (x, y, width, height), each under the
+  // scissor: what shading only the given boxes costs.
+  void DrawClipped(const std::vector<std::array<int, 4>>& rects) const;
+
  private:
   unsigned program = 0;
   unsigned boundProgram = 0;
@@ -37,5 +44,8 @@ class FloorPass {
 
 // Waits until the driver has finished every command issued so far.
 void FinishGL();
+
+// Share of the bound framebuffer's pixels (width x height) with non-zero alpha.
+double InkedShare(int width, int height);
 
 }  // namespace bench

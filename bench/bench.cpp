@@ -25,6 +25,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -317,7 +318,10 @@ struct FrameSubjects {
 // pass of the same repetition.
 struct FrameSamples {
   std::vector<double> floorWall, floorCpu;
-  std::vector<double> eightCpu, onePassCpu, boundCpu, samplingCpu;
+  std::vector<double> eightCpu, onePassCpu, boundCpu, samplingCpu, inkBoxesCpu;
+  // The scissor rectangles of a Digital frame, and its share of inked pixels.
+  std::vector<std::array<int, 4>> digitalScissors;
+  double inkedShare = 0.0;
   std::vector<double> typeWall[4], ratioWall[4], ratioCpu[4];
 };
 
@@ -332,6 +336,8 @@ void SampleRepetition(bench::FloorPass& floor, bool bound, const FrameSubjects& 
     for (int pass = 0; pass < 8; ++pass) floor.Draw();
   });
   s.eightCpu.push_back(eight.cpuMs / f.cpuMs);
+  const FrameTime inkBoxes = TimeFrame([&] { floor.DrawClipped(s.digitalScissors); });
+  s.inkBoxesCpu.push_back(inkBoxes.cpuMs / f.cpuMs);
   if (bound) {
     const FrameTime one = TimeFrame([&] { floor.DrawGlyphBound(1, false); });
     s.onePassCpu.push_back(one.cpuMs / f.cpuMs);
@@ -355,6 +361,10 @@ void ReportFrames(const std::string& section, const FrameSamples& s, bool bound,
   report.Add({section, "floor pass, CPU time", "ms", Summarise(s.floorCpu), "all threads"});
   report.Add({section, "8 floor passes / floor, CPU", "x", Summarise(s.eightCpu),
               "one frame of 8 floor passes"});
+  report.Add({section, "floor over Digital's ink boxes / floor, CPU", "x",
+              Summarise(s.inkBoxesCpu), "its scissor rectangles, one floor pass each"});
+  report.Add({section, "Digital HH:MM:SS pixels with ink", "%", Summarise({100.0 * s.inkedShare}),
+              "share of the output"});
   if (bound) {
     report.Add({section, "1 box-only glyph pass / floor, CPU", "x", Summarise(s.onePassCpu),
                 "bound for any shaded pass"});
@@ -370,6 +380,27 @@ void ReportFrames(const std::string& section, const FrameSamples& s, bool bound,
     report.Add({section, name + " / floor", "x", Summarise(s.ratioWall[t]), goals[t == 3 ? 1 : t]});
     report.Add({section, name + " / floor, CPU", "x", Summarise(s.ratioCpu[t]), "CPU-time ratio"});
   }
+}
+
+std::vector<std::array<int, 4>>* recordedScissors = nullptr;
+decltype(ffgl::GLEntryPoints::Scissor) realScissor = nullptr;
+
+void FFGL_APIENTRY RecordingScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
+  recordedScissors->push_back({x, y, width, height});
+  realScissor(x, y, width, height);
+}
+
+// The scissor rectangles of one Digital frame's passes (the last call puts
+// the host's rectangle back and is dropped).
+void RecordDigitalScissors(const FrameSubjects& subjects, std::vector<std::array<int, 4>>& rects) {
+  rects.clear();
+  recordedScissors = &rects;
+  realScissor = ffgl::glEntryPoints.Scissor;
+  ffgl::glEntryPoints.Scissor = RecordingScissor;
+  subjects.Draw(0);
+  ffgl::glEntryPoints.Scissor = realScissor;
+  recordedScissors = nullptr;
+  if (!rects.empty()) rects.pop_back();
 }
 
 void MeasureFramesAt(Size size, const Options& options, host::GLContext& context,
@@ -395,6 +426,11 @@ void MeasureFramesAt(Size size, const Options& options, host::GLContext& context
   const int reps =
       size.width * size.height > 4000000 ? std::max(5, options.reps / 3) : options.reps;
   FrameSamples samples;
+  RecordDigitalScissors(subjects, samples.digitalScissors);
+  context.Clear(0, 0, 0, 0);
+  subjects.Draw(0);
+  samples.inkedShare =
+      bench::InkedShare(static_cast<int>(size.width), static_cast<int>(size.height));
   for (int i = 0; i < reps; ++i) SampleRepetition(floor, bound, subjects, samples);
   subjects.Destroy();
   ReportFrames("frame " + SizeName(size), samples, bound, subjects.widest, report);

@@ -105,6 +105,8 @@ using GLsizeiptr = std::ptrdiff_t;
 #define GL_BLEND_DST_ALPHA 0x80CA
 #define GL_BLEND_SRC_ALPHA 0x80CB
 #define GL_RGBA8 0x8058
+#define GL_RED 0x1903
+#define GL_R8 0x8229
 #define GL_TEXTURE_BINDING_2D 0x8069
 #define GL_CLAMP_TO_EDGE 0x812F
 #define GL_TEXTURE0 0x84C0

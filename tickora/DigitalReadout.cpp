@@ -3,19 +3,6 @@
 
 namespace tickora {
 
-const juce::StringArray& Glyphs() {
-  static const juce::StringArray glyphs{"0", "1", "2", "3", "4", "5", "6",
-                                        "7", "8", "9", ":", ".", "/"};
-  return glyphs;
-}
-
-int GlyphIndex(juce::juce_wchar character) {
-  const juce::StringArray& glyphs = Glyphs();
-  for (int i = 0; i < glyphs.size(); ++i)
-    if (glyphs[i][0] == character) return i;
-  return -1;
-}
-
 juce::String PadNumber(int32_t value, int width) {
   juce::String text(value);
   while (text.length() < width) text = "0" + text;
@@ -45,15 +32,20 @@ float GlyphPitch(int characterCount) {
 
 std::vector<GlyphPass> LayoutReadout(const juce::String& text, const ReadoutStyle& style,
                                      int64_t wallMillis) {
-  const int n = text.length();
-  const float e = GlyphPitch(n);
+  // The glyph of each character, read in one walk of the UTF-8 text.
+  constexpr int kLongest = 32;
+  int glyphs[kLongest];
+  int n = 0;
+  for (juce::CharPointer_UTF8 p = text.getCharPointer(); !p.isEmpty() && n < kLongest; ++n)
+    glyphs[n] = GlyphIndex(p.getAndAdvance());
+  const float e = GlyphPitch(text.length());
   const float c = style.colonWidth;
   // c × e is formed in single precision, halved and subtracted in double.
   const double halfColon = static_cast<double>(c * e) * 0.5;
 
-  float f = static_cast<float>(n) * e;
+  float f = static_cast<float>(text.length()) * e;
   for (int i = 0; i < n; ++i)
-    if (GlyphIndex(text[i]) > 9) f = static_cast<float>(static_cast<double>(f) - halfColon);
+    if (TakesSeparatorSlot(glyphs[i])) f = static_cast<float>(static_cast<double>(f) - halfColon);
 
   float x = static_cast<float>(2.0 - static_cast<double>(f) - 1.0);
   const float m = static_cast<float>((static_cast<double>(style.colonLeft) - 0.5) * 0.1);
@@ -64,17 +56,21 @@ std::vector<GlyphPass> LayoutReadout(const juce::String& text, const ReadoutStyl
   std::vector<GlyphPass> passes;
   passes.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) {
-    const int g = GlyphIndex(text[i]);
+    const int g = glyphs[i];
     GlyphPass pass;
     pass.count = static_cast<float>(g);
-    if (g <= 9) {
+    if (!TakesSeparatorSlot(g)) {
       pass.left = x;
       pass.addH = 0.0f;
-      pass.black = 1.0f;
     } else {
       x = static_cast<float>(static_cast<double>(x) - halfColon);
+      pass.narrow = 1.0f;
       pass.left = x - m;
       pass.addH = style.colonHeight;
+    }
+    if (!FollowsColonAnimation(g)) {
+      pass.black = 1.0f;
+    } else {
       switch (animation) {
         case ColonAnimation::Blink:
           pass.black = seconds % 2 == 1 ? 1.0f : 0.0f;
@@ -89,8 +85,8 @@ std::vector<GlyphPass> LayoutReadout(const juce::String& text, const ReadoutStyl
           pass.setBlack = false;
           break;
       }
-      x = static_cast<float>(static_cast<double>(x) - halfColon);
     }
+    if (TakesSeparatorSlot(g)) x = static_cast<float>(static_cast<double>(x) - halfColon);
     passes.push_back(pass);
     x = x + e;
   }

@@ -4,6 +4,7 @@
 // number by number.
 #pragma once
 
+#include "tickora/GlyphSet.h"
 #include "tickora/TimeModel.h"
 
 #include <juce_core/juce_core.h>
@@ -12,11 +13,10 @@
 
 namespace tickora {
 
-// The glyph set, in atlas order: a glyph's position is its cell and its index.
-const juce::StringArray& Glyphs();
-
-// Position in Glyphs(), -1 when absent.
-int GlyphIndex(juce::juce_wchar character);
+// Position in kGlyphs (tickora/GlyphSet.h), -1 when absent.
+inline int GlyphIndex(juce::juce_wchar character) {
+  return GlyphOf(static_cast<char32_t>(character));
+}
 
 juce::String PadNumber(int32_t value, int width);
 
@@ -30,6 +30,7 @@ ColonAnimation ColonAnimationOf(float value);
 
 struct GlyphPass {
   float count = 0.0f;  // glyph index
+  float narrow = 0.0f;  // 1 for a glyph in the separator's narrow slot
   float left = 0.0f;   // horizontal centre, clip coordinates
   float addH = 0.0f;   // vertical offset of a separator
   float black = 1.0f;  // visibility, when setBlack

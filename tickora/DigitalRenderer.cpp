@@ -15,30 +15,45 @@ namespace tickora {
 
 bool DigitalRenderer::Create(uint32_t width, uint32_t height) {
   if (!program.Compile(kDigitalVertexShader, kDigitalFragmentShader)) return false;
+  LookUpUniforms();
   Resize(width, height);
   return true;
+}
+
+void DigitalRenderer::LookUpUniforms() {
+  const char* const names[kUniforms] = {
+      "resolution", UniformOf(ParamId::kScale), UniformOf(ParamId::kSpacing),
+      UniformOf(ParamId::kAspect), UniformOf(ParamId::kColonWidth),
+      UniformOf(ParamId::kColour, 0), UniformOf(ParamId::kColour, 1),
+      UniformOf(ParamId::kColour, 2), "maxst", "w", "colourAlpha", "atlasFill", "pitch",
+      "count", "separator", "black", "left", "addH"};
+  for (int i = 0; i < kUniforms; ++i)
+    location[i] = program.Id() != 0 ? glGetUniformLocation(program.Id(), names[i]) : -1;
 }
 
 void DigitalRenderer::Resize(uint32_t width, uint32_t height) {
   if (program.Id() == 0) return;
   glUseProgram(program.Id());
-  program.SetVec2("resolution", static_cast<float>(width), static_cast<float>(height));
+  glUniform2f(location[kResolution], static_cast<float>(width), static_cast<float>(height));
   glUseProgram(0);
 }
 
-void DigitalRenderer::Release() { program.Release(); }
+void DigitalRenderer::Release() {
+  program.Release();
+  LookUpUniforms();
+}
 
 // What stays the same for every pass of the frame.
 void DigitalRenderer::SendLook(const DigitalFrame& frame) const {
-  program.SetFloat(UniformOf(ParamId::kScale), frame.scale);
-  program.SetFloat(UniformOf(ParamId::kSpacing), frame.spacing);
-  program.SetFloat(UniformOf(ParamId::kAspect), frame.aspect);
-  program.SetFloat(UniformOf(ParamId::kColonWidth), frame.style.colonWidth);
-  for (int i = 0; i < 3; ++i) program.SetFloat(UniformOf(ParamId::kColour, i), frame.colour[i]);
-  program.SetVec2("maxst", 1.0f, 1.0f);
-  program.SetFloat("w", 0.25f);
-  program.SetFloat("colourAlpha", frame.alpha);
-  program.SetFloat("atlasFill", frame.atlasFill);
+  glUniform1f(location[kScale], frame.scale);
+  glUniform1f(location[kSpacing], frame.spacing);
+  glUniform1f(location[kAspect], frame.aspect);
+  glUniform1f(location[kColonWidth], frame.style.colonWidth);
+  for (int i = 0; i < 3; ++i) glUniform1f(location[kRed + i], frame.colour[i]);
+  glUniform2f(location[kMaxst], 1.0f, 1.0f);
+  glUniform1f(location[kW], 0.25f);
+  glUniform1f(location[kColourAlpha], frame.alpha);
+  glUniform1f(location[kAtlasFill], frame.atlasFill);
 }
 
 void DigitalRenderer::Draw(const DigitalFrame& frame, const ffglex::FullScreenQuad& quad) const {
@@ -49,7 +64,7 @@ void DigitalRenderer::Draw(const DigitalFrame& frame, const ffglex::FullScreenQu
   glBindTexture(GL_TEXTURE_2D, frame.atlasTexture);
   SendLook(frame);
   const float pitch = GlyphPitch(frame.text.length());
-  program.SetFloat("pitch", pitch);
+  glUniform1f(location[kPitch], pitch);
   const std::vector<GlyphPass> passes = LayoutReadout(frame.text, frame.style, frame.wallMillis);
 
   // Colour blends by coverage; alpha composes as "over", so a transparent
@@ -57,13 +72,11 @@ void DigitalRenderer::Draw(const DigitalFrame& frame, const ffglex::FullScreenQu
   // same factors for alpha would leave coverage squared at the edges).
   glEnable(GL_BLEND);
   glBlendFuncSeparate(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
-  const GLint countLocation = glGetUniformLocation(id, "count");
-  const GLint blackLocation = glGetUniformLocation(id, "black");
-  const GLint leftLocation = glGetUniformLocation(id, "left");
-  const GLint addHLocation = glGetUniformLocation(id, "addH");
 
   // Every pass covers the whole output, but only its glyph's box can receive
-  // ink: the scissor keeps the renderer from shading the rest.
+  // ink, and only the part of it that samples the glyph's ink: the scissor
+  // keeps the renderer from shading the rest, and a glyph without ink is not
+  // drawn at all.
   std::optional<PassScissor> scissor;
   GlyphBoxInputs box;
   if (frame.clipToGlyphBoxes) {
@@ -75,16 +88,27 @@ void DigitalRenderer::Draw(const DigitalFrame& frame, const ffglex::FullScreenQu
     box.aspect = frame.aspect;
     box.pitch = pitch;
   }
+  const bool knownInk = frame.atlas != nullptr && frame.atlas->UploadedSide() > 0;
   for (const GlyphPass& pass : passes) {
-    glUniform1f(countLocation, pass.count);
-    if (pass.setBlack) glUniform1f(blackLocation, pass.black);
-    glUniform1f(leftLocation, pass.left);
-    glUniform1f(addHLocation, pass.addH);
+    glUniform1f(location[kCount], pass.count);
+    glUniform1f(location[kSeparator], pass.narrow);
+    if (pass.setBlack) glUniform1f(location[kBlack], pass.black);
+    glUniform1f(location[kLeft], pass.left);
+    glUniform1f(location[kAddH], pass.addH);
     if (scissor) {
       box.left = pass.left;
       box.addH = pass.addH;
       PixelRect rect;
-      const bool bounded = GlyphBoxBounds(box, 2, rect);
+      bool bounded = GlyphBoxBounds(box, 2, rect);
+      const int glyph = static_cast<int>(pass.count);
+      if (bounded && knownInk && glyph >= 0 && glyph < kGlyphCount) {
+        const GlyphAtlas::InkBox& ink = frame.atlas->Ink(glyph);
+        if (ink.Empty()) continue;
+        const InkTexels texels{ink.x0, ink.y0, ink.x1, ink.y1, frame.atlas->UploadedSide(),
+                               glyph % kAtlasColumns, glyph / kAtlasColumns};
+        PixelRect inked;
+        if (GlyphInkBounds(box, texels, 2, inked)) rect = Intersection(rect, inked);
+      }
       const PixelRect inViewport = scissor->InViewport(rect);
       if (!scissor->Limit(bounded ? &inViewport : nullptr)) continue;  // nothing of it is visible
     }

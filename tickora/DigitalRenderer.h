@@ -11,6 +11,7 @@
 #include "ffglex/FullScreenQuad.h"
 #include "ffglex/ShaderProgram.h"
 #include "tickora/DigitalReadout.h"
+#include "tickora/GlyphAtlas.h"
 
 #include <juce_core/juce_core.h>
 
@@ -30,6 +31,9 @@ struct DigitalFrame {
   float scale = 0.0f, spacing = 0.0f, aspect = 0.0f;  // the stored values, unclamped
   GLuint atlasTexture = 0;
   float atlasFill = 0.0f;  // the share of the atlas image holding glyphs
+  // Where each glyph inked in the texture; without it a pass keeps to its
+  // glyph's box.
+  const GlyphAtlas* atlas = nullptr;
   bool clipToGlyphBoxes = true;
 };
 
@@ -51,7 +55,15 @@ class DigitalRenderer {
 
  private:
   void SendLook(const DigitalFrame& frame) const;
+  void LookUpUniforms();
 
+  // Looked up once per program: a lookup by name costs more than the
+  // frame's arithmetic.
+  enum Uniform {
+    kResolution, kScale, kSpacing, kAspect, kColonWidth, kRed, kGreen, kBlue, kMaxst, kW,
+    kColourAlpha, kAtlasFill, kPitch, kCount, kSeparator, kBlack, kLeft, kAddH, kUniforms
+  };
+  GLint location[kUniforms] = {};
   ffglex::ShaderProgram program;
 };
 

@@ -42,6 +42,7 @@ uniform float spacing;
 uniform float h;
 uniform float dpw;
 uniform float count;
+uniform float separator;
 uniform float left;
 uniform float addH;
 uniform float pitch;
@@ -49,13 +50,27 @@ uniform float w;
 uniform vec2 maxst;
 uniform float atlasFill;
 uniform sampler2D atlas;
+uniform float black;
+uniform float cR;
+uniform float cG;
+uniform float cB;
+uniform float colourAlpha;
 out vec2 box;
 out vec2 texel;
 flat out float halfWidth;
 flat out vec2 imageSize;
+// What the fragment stage would otherwise read from uniforms at every pixel:
+// the same values, passed flat (a software rasteriser reads a flat input
+// more cheaply than a uniform).
+flat out vec3 colour;
+flat out float visibility;
+flat out float alphaScale;
 void main()
 {
     gl_Position = vPosition;
+    colour = vec3(cR, cG, cB);
+    visibility = clamp(black, 0.0, 1.0);
+    alphaScale = colourAlpha;
     vec2 res = max(resolution, vec2(1.0));
     float grow = clamp(scale, 0.0, kLargestScale) / kNaturalScale;
     float narrow = 1.0 / (1.0 + kSpacingNarrowing * (clamp(spacing, 0.0, 1.0) - kNaturalSpacing));
@@ -68,7 +83,7 @@ void main()
     // A separator keeps to its own slot, narrower than a digit's, but never
     // so narrow that a bold colon loses its edges.
     float slot = (1.0 - 0.5 * clamp(dpw, 0.0, 1.0)) * pitch * 0.5 * res.x / size.x;
-    halfWidth = count > 9.5 ? clamp(0.5 * slot, 0.16, 0.5) : 0.5;
+    halfWidth = separator > 0.5 ? clamp(0.5 * slot, 0.16, 0.5) : 0.5;
     // Where the box lies in the atlas, in texels of the uploaded image:
     // linear in the quad too. Atlas rows run down the image; the box's y
     // runs up the output.
@@ -80,15 +95,13 @@ void main()
 
 inline const char* const kDigitalFragmentShader = R"(#version 410 core
 uniform sampler2D atlas;
-uniform float black;
-uniform float cR;
-uniform float cG;
-uniform float cB;
-uniform float colourAlpha;
 in vec2 box;
 in vec2 texel;
 flat in float halfWidth;
 flat in vec2 imageSize;
+flat in vec3 colour;
+flat in float visibility;
+flat in float alphaScale;
 out vec4 fragColor;
 void main()
 {
@@ -101,7 +114,7 @@ void main()
     vec4 t = textureGather(atlas, p / vec2(textureSize(atlas, 0)), 0);
     // Gather order: texel offsets (0,1), (1,1), (1,0), (0,0).
     float coverage = mix(mix(t.w, t.z, f.x), mix(t.x, t.y, f.x), f.y);
-    fragColor = vec4(cR, cG, cB, coverage * clamp(black, 0.0, 1.0) * colourAlpha);
+    fragColor = vec4(colour, coverage * visibility * alphaScale);
 }
 )";
 

@@ -2,7 +2,6 @@
 #include "tickora/GlyphAtlas.h"
 
 #include "ffglex/ScopedUnpackState.h"
-#include "tickora/DigitalReadout.h"
 #include "tickora/FontServiceLock.h"
 
 #include <algorithm>
@@ -22,57 +21,259 @@ bool DrainGLErrors() {
   return any;
 }
 
+// How far beyond its cell a glyph drawn alone is looked at for ink that
+// would leave the cell: the whole drawing would put it in a neighbour.
+constexpr int kSpillMargin = 4;
+
+juce::String GlyphText(int glyph) {
+  return juce::String::charToString(static_cast<juce::juce_wchar>(kGlyphs[glyph].character));
+}
+
+// The glyph in its cell, as the whole drawing places it: the same call with
+// the same numbers, whichever image the graphics draws into.
+void DrawGlyph(juce::Graphics& graphics, int side, int glyph) {
+  const float cell = static_cast<float>(side) * 0.25f;
+  const int x = static_cast<int>(static_cast<float>(glyph % kAtlasColumns) * cell);
+  const int y = static_cast<int>(static_cast<float>(glyph / kAtlasColumns) * cell);
+  const int size = static_cast<int>(cell);
+  graphics.drawFittedText(GlyphText(glyph), x, y, size, size, juce::Justification::centred, 1,
+                          0.0f);
+}
+
+// Coverage bytes of `area` of `pixels` (component `component` of each
+// pixel) into `out`, row by row. Only `inked` (within the area) is read; the
+// rest is known to be zero.
+void CopyCoverage(const juce::Image::BitmapData& pixels, juce::Rectangle<int> area, int component,
+                  std::vector<uint8_t>& out, juce::Rectangle<int> inked) {
+  out.assign(static_cast<size_t>(area.getWidth()) * static_cast<size_t>(area.getHeight()), 0);
+  inked = inked.getIntersection(area);
+  for (int y = inked.getY(); y < inked.getBottom(); ++y) {
+    const uint8_t* from = pixels.getPixelPointer(inked.getX(), y) + component;
+    uint8_t* to = out.data() + static_cast<size_t>(y - area.getY()) * static_cast<size_t>(area.getWidth()) +
+                  (inked.getX() - area.getX());
+    for (int x = 0; x < inked.getWidth(); ++x) to[x] = from[x * pixels.pixelStride];
+  }
+}
+
+// First and last non-zero byte of the n bytes at p, -1 when all are zero;
+// eight at a time, as most of a cell is empty.
+int FirstNonZero(const uint8_t* p, int n) {
+  int i = 0;
+  for (uint64_t word = 0; i + 8 <= n; i += 8) {
+    std::memcpy(&word, p + i, 8);
+    if (word != 0) break;
+  }
+  for (; i < n; ++i)
+    if (p[i] != 0) return i;
+  return -1;
+}
+
+int LastNonZero(const uint8_t* p, int n) {
+  int i = n;
+  for (uint64_t word = 0; i >= 8; i -= 8) {
+    std::memcpy(&word, p + i - 8, 8);
+    if (word != 0) break;
+  }
+  while (--i >= 0)
+    if (p[i] != 0) return i;
+  return -1;
+}
+
+// The ink of coverage (rows `stride` bytes apart, pixels `pixelStride`
+// bytes wide, covering `area`) within `window`, in the texels of the image
+// `area` lies in.
+GlyphAtlas::InkBox InkOf(const uint8_t* coverage, size_t stride, juce::Rectangle<int> area,
+                         juce::Rectangle<int> window, int pixelStride = 1) {
+  const juce::Rectangle<int> seen = area.getIntersection(window);
+  GlyphAtlas::InkBox ink{seen.getRight(), seen.getBottom(), seen.getX(), seen.getY()};
+  const int bytes = seen.getWidth() * pixelStride;
+  for (int y = seen.getY(); y < seen.getBottom(); ++y) {
+    const uint8_t* row = coverage + static_cast<size_t>(y - area.getY()) * stride +
+                         static_cast<size_t>((seen.getX() - area.getX()) * pixelStride);
+    const int first = FirstNonZero(row, bytes);
+    if (first < 0) continue;
+    const int last = LastNonZero(row, bytes);
+    ink.x0 = std::min(ink.x0, seen.getX() + first / pixelStride);
+    ink.x1 = std::max(ink.x1, seen.getX() + last / pixelStride + 1);
+    ink.y0 = std::min(ink.y0, y);
+    ink.y1 = std::max(ink.y1, y + 1);
+  }
+  if (ink.Empty()) ink = GlyphAtlas::InkBox{};
+  return ink;
+}
+
+GlyphAtlas::InkBox Union(const GlyphAtlas::InkBox& a, const GlyphAtlas::InkBox& b) {
+  if (a.Empty()) return b;
+  if (b.Empty()) return a;
+  return {std::min(a.x0, b.x0), std::min(a.y0, b.y0), std::max(a.x1, b.x1), std::max(a.y1, b.y1)};
+}
+
 }  // namespace
+
+void GlyphAtlas::TakeFrom(GlyphAtlas& other) {
+  atlasImage = std::exchange(other.atlasImage, juce::Image());
+  side = std::exchange(other.side, 0);
+  atlasTextureSide = std::exchange(other.atlasTextureSide, 0);
+  allocatedSide = std::exchange(other.allocatedSide, 0);
+  atlasTexture = std::exchange(other.atlasTexture, 0);
+  uploadedFill = std::exchange(other.uploadedFill, 1.0f);
+  uploadedSide = std::exchange(other.uploadedSide, 0);
+  drewWhole = std::exchange(other.drewWhole, false);
+  uploadedInk = other.uploadedInk;
+}
 
 int GlyphAtlas::TextureSideFor(int width) {
   return static_cast<int>(std::ceil(static_cast<double>(width) * 0.0625) * 16.0);
 }
 
-void GlyphAtlas::RecreateImage(uint32_t width, int maxTextureSize) {
-  int side = static_cast<int>(std::min<uint32_t>(width, kMaxSide));
+juce::Rectangle<int> GlyphAtlas::CellArea(int side, int index) {
+  const float cell = static_cast<float>(side) * 0.25f;
+  const auto edge = [&](int k) {
+    return k >= kAtlasColumns ? side : static_cast<int>(static_cast<float>(k) * cell);
+  };
+  const int column = index % kAtlasColumns, row = index / kAtlasColumns;
+  return juce::Rectangle<int>::leftTopRightBottom(edge(column), edge(row), edge(column + 1),
+                                                  edge(row + 1));
+}
+
+juce::Font GlyphAtlas::FontFor(const juce::String& family, int styleFlags, int side) {
+  const float cell = static_cast<float>(side) * 0.25f;
+  return juce::Font(family, cell * 0.9f, styleFlags);
+}
+
+void GlyphAtlas::SetWidth(uint32_t width, int maxTextureSize) {
+  side = static_cast<int>(std::min<uint32_t>(width, kMaxSide));
   // The rounded-up storage must still fit the driver's texture limit.
   if (maxTextureSize > 0) side = std::min(side, maxTextureSize - maxTextureSize % 16);
-  if (side <= 0) {
-    atlasImage = juce::Image();
-    atlasTextureSide = 0;
-    return;
-  }
-  atlasImage = juce::Image(juce::Image::ARGB, side, side, false);
-  atlasTextureSide = TextureSideFor(side);
+  side = std::max(side, 0);
+  atlasTextureSide = side > 0 ? TextureSideFor(side) : 0;
+  atlasImage = juce::Image();
+}
+
+void GlyphAtlas::RecreateImage(uint32_t width, int maxTextureSize) {
+  SetWidth(width, maxTextureSize);
+  if (side > 0) atlasImage = juce::Image(juce::Image::ARGB, side, side, false);
 }
 
 // What Image::clear to transparent white leaves: premultiplied, every byte of
 // every pixel is 0. Written as a plain fill of the rows, which costs a
-// fraction of the software renderer's per-pixel loop (half of a rebuild's
-// work at 1920 wide otherwise).
+// fraction of the software renderer's per-pixel loop.
 void GlyphAtlas::ClearToTransparent() {
   const juce::Image::BitmapData pixels(atlasImage, juce::Image::BitmapData::writeOnly);
   const size_t rowBytes = static_cast<size_t>(pixels.width) * static_cast<size_t>(pixels.pixelStride);
   for (int y = 0; y < pixels.height; ++y) std::memset(pixels.getLinePointer(y), 0, rowBytes);
 }
 
-bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
-  if (!atlasImage.isValid()) return false;
-  const int side = atlasImage.getWidth();
+void GlyphAtlas::DrawWhole(juce::Image& image, const juce::Font& font, int side) {
+  juce::Graphics graphics(image);
+  graphics.setFont(font);
+  graphics.setColour(juce::Colours::white);
+  for (int i = 0; i < kGlyphCount; ++i) DrawGlyph(graphics, side, i);
+}
 
-  ClearToTransparent();
+bool GlyphAtlas::DrawCell(const juce::Font& font, int side, int glyph, juce::Image& scratch,
+                          std::vector<uint8_t>& coverage) {
+  const juce::Rectangle<int> cell = CellArea(side, glyph);
   {
-    const auto fontService = LockFontService();
-    juce::Graphics graphics(atlasImage);
-    const float cell = static_cast<float>(side) * 0.25f;
-    const float height = cell * 0.9f;
-    graphics.setFont(juce::Font(family, height, styleFlags));
+    // Fitted text wider than its cell is squeezed by a transform, which
+    // JUCE rasterises from the outline at its absolute position: only the
+    // whole drawing gives those pixels.
+    juce::GlyphArrangement line;
+    const float size = static_cast<float>(static_cast<int>(static_cast<float>(side) * 0.25f));
+    line.addLineOfText(font, GlyphText(glyph), static_cast<float>(cell.getX()),
+                       static_cast<float>(cell.getY()));
+    if (line.getNumGlyphs() != 1 || line.getGlyph(0).getRight() - line.getGlyph(0).getLeft() > size)
+      return false;
+  }
+  // The scratch image covers the cell and a margin round it, in the whole
+  // image's format (a one-channel image rounds some edge pixels otherwise). JUCE places a
+  // glyph at a fraction of a pixel across (shifting by whole pixels keeps
+  // it) and at a rounded row (half rows round to even, so the shift down is
+  // kept even).
+  int left = cell.getX() - kSpillMargin;
+  int top = cell.getY() - kSpillMargin;
+  top -= top & 1;
+  const int width = cell.getRight() + kSpillMargin - left;
+  const int height = cell.getBottom() + kSpillMargin - top;
+  if (!scratch.isValid() || scratch.getWidth() < width || scratch.getHeight() < height)
+    scratch = juce::Image(juce::Image::ARGB, std::max(width, scratch.getWidth()),
+                          std::max(height, scratch.getHeight()), true);
+  {
+    juce::Graphics graphics(scratch);
+    graphics.setOrigin(-left, -top);
+    graphics.setFont(font);
     graphics.setColour(juce::Colours::white);
-    const juce::StringArray& glyphs = Glyphs();
-    for (int i = 0; i < glyphs.size(); ++i) {
-      const int x = static_cast<int>(static_cast<float>(i % 4) * cell);
-      const int y = static_cast<int>(static_cast<float>(i / 4) * cell);
-      const int size = static_cast<int>(cell);
-      graphics.drawFittedText(glyphs[i], x, y, size, size, juce::Justification::centred, 1, 0.0f);
+    DrawGlyph(graphics, side, glyph);
+  }
+  const juce::Rectangle<int> drawn = scratch.getBounds();
+  juce::Image::BitmapData pixels(scratch, juce::Image::BitmapData::readWrite);
+  const InkBox ink = InkOf(pixels.data, static_cast<size_t>(pixels.lineStride), drawn, drawn, pixels.pixelStride);
+  const juce::Rectangle<int> inCell = cell.translated(-left, -top);
+  const bool inside = ink.Empty() || inCell.contains(juce::Rectangle<int>::leftTopRightBottom(
+                                         ink.x0, ink.y0, ink.x1, ink.y1));
+  if (inside)
+    CopyCoverage(pixels, inCell, 0, coverage,
+                 juce::Rectangle<int>::leftTopRightBottom(ink.x0, ink.y0, ink.x1, ink.y1));
+  // Left clear for the next glyph: only where this one inked.
+  for (int y = ink.y0; y < ink.y1; ++y)
+    std::memset(pixels.getPixelPointer(ink.x0, y), 0, static_cast<size_t>((ink.x1 - ink.x0) * pixels.pixelStride));
+  return inside;
+}
+
+bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
+  if (side <= 0) return false;
+  // Drawing the glyphs is JUCE's work, serialised across threads; measuring
+  // their ink and uploading them are ours and run in parallel.
+  auto fontService = LockFontService();
+  const juce::Font font = FontFor(family, styleFlags, side);
+
+  // Every cell's coverage, the unused ones included (the texture's content
+  // is undefined until written).
+  std::vector<std::vector<uint8_t>> cells(kAtlasColumns * kAtlasColumns);
+  drewWhole = atlasImage.isValid();
+  if (!drewWhole) {
+    juce::Image scratch;
+    for (int i = 0; i < kGlyphCount && !drewWhole; ++i)
+      drewWhole = !DrawCell(font, side, i, scratch, cells[static_cast<size_t>(i)]);
+  }
+  if (drewWhole) {
+    juce::Image whole = atlasImage;
+    if (whole.isValid())
+      ClearToTransparent();
+    else
+      whole = juce::Image(juce::Image::ARGB, side, side, true);
+    DrawWhole(whole, font, side);
+    // Every component of a pixel holds the same coverage.
+    const juce::Image::BitmapData pixels(whole, juce::Image::BitmapData::readOnly);
+    for (int i = 0; i < kGlyphCount; ++i)
+      CopyCoverage(pixels, CellArea(side, i), 0, cells[static_cast<size_t>(i)], CellArea(side, i));
+  }
+  for (int i = kGlyphCount; i < kAtlasColumns * kAtlasColumns; ++i) {
+    const juce::Rectangle<int> area = CellArea(side, i);
+    cells[static_cast<size_t>(i)].assign(
+        static_cast<size_t>(area.getWidth()) * static_cast<size_t>(area.getHeight()), 0);
+  }
+  fontService.unlock();
+  // A glyph's pass samples its cell and, through the bilinear footprint and
+  // the cells' rounding to whole texels, a texel or two of its neighbours:
+  // their ink there counts as its own.
+  std::array<InkBox, kGlyphCount> ink{};
+  const double cell = 0.25 * side;
+  for (int g = 0; g < kGlyphCount; ++g) {
+    const int column = g % kAtlasColumns, row = g / kAtlasColumns;
+    const juce::Rectangle<int> window = juce::Rectangle<int>::leftTopRightBottom(
+        static_cast<int>(std::floor(column * cell)) - 2, static_cast<int>(std::floor(row * cell)) - 2,
+        static_cast<int>(std::ceil((column + 1) * cell)) + 2,
+        static_cast<int>(std::ceil((row + 1) * cell)) + 2);
+    for (int j = 0; j < kGlyphCount; ++j) {
+      const juce::Rectangle<int> area = CellArea(side, j);
+      if (area.intersects(window))
+        ink[static_cast<size_t>(g)] =
+            Union(ink[static_cast<size_t>(g)], InkOf(cells[static_cast<size_t>(j)].data(),
+                                                           static_cast<size_t>(area.getWidth()), area, window));
     }
   }
 
-  const juce::Image::BitmapData pixels(atlasImage, juce::Image::BitmapData::readOnly);
   if (atlasTexture == 0) {
     glGenTextures(1, &atlasTexture);
     glBindTexture(GL_TEXTURE_2D, atlasTexture);
@@ -89,27 +290,33 @@ bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
   DrainGLErrors();
   {
     ffglex::ScopedUnpackState unpack;
-    // Every component of a pixel holds the same coverage, so JUCE's BGRA byte
-    // order uploads correctly as RGBA.
-    if (atlasTextureSide == side) {
-      glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA8), side, side, 0, GL_RGBA,
-                   GL_UNSIGNED_BYTE, pixels.data);
-    } else {
-      glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_RGBA8), atlasTextureSide,
-                   atlasTextureSide, 0, GL_RGBA, GL_UNSIGNED_BYTE, nullptr);
-      glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, side, side, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data);
+    if (allocatedSide != atlasTextureSide) {
+      glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_R8), atlasTextureSide,
+                   atlasTextureSide, 0, GL_RED, GL_UNSIGNED_BYTE, nullptr);
+      allocatedSide = atlasTextureSide;
+    }
+    for (int i = 0; i < kAtlasColumns * kAtlasColumns; ++i) {
+      const juce::Rectangle<int> area = CellArea(side, i);
+      glTexSubImage2D(GL_TEXTURE_2D, 0, area.getX(), area.getY(), area.getWidth(),
+                      area.getHeight(), GL_RED, GL_UNSIGNED_BYTE, cells[static_cast<size_t>(i)].data());
     }
   }
   // A failed upload (out of memory, say) leaves the glyphs undrawn: the
   // caller keeps the atlas marked and tries again at the next frame.
-  if (DrainGLErrors()) return false;
+  if (DrainGLErrors()) {
+    allocatedSide = 0;
+    return false;
+  }
   uploadedFill = static_cast<float>(side) / static_cast<float>(atlasTextureSide);
+  uploadedSide = side;
+  uploadedInk = ink;
   return true;
 }
 
 void GlyphAtlas::Release() {
   if (atlasTexture != 0) glDeleteTextures(1, &atlasTexture);
   atlasTexture = 0;
+  allocatedSide = 0;
 }
 
 }  // namespace tickora

@@ -28,4 +28,21 @@ struct GlyphBoxInputs {
 // then left unclipped.
 bool GlyphBoxBounds(const GlyphBoxInputs& in, int marginPixels, PixelRect& rect);
 
+// Texels of an atlas image `side` wide that hold ink and that the pass of
+// the glyph in cell (column, row) of a 4 x 4 grid can sample: [x0, x1) x
+// [y0, y1), image rows running down.
+struct InkTexels {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  int side = 0;
+  int column = 0, row = 0;
+};
+
+// Where the pass can put ink: the pixels whose bilinear footprint (the four
+// texels round the sample, the clamp at the image's edge included) reaches
+// an ink texel, mapped by the vertex stage's formula and widened by the
+// margin. Intersect it with GlyphBoxBounds. False when it cannot be worked
+// out: the caller then keeps to the glyph box.
+bool GlyphInkBounds(const GlyphBoxInputs& in, const InkTexels& ink, int marginPixels,
+                    PixelRect& rect);
+
 }  // namespace tickora

@@ -3,8 +3,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace tickora {
+
+PixelRect Intersection(const PixelRect& a, const PixelRect& b) {
+  const int x0 = std::max(a.x, b.x), y0 = std::max(a.y, b.y);
+  // In 64 bits: x + width may pass the int range.
+  const int64_t x1 = std::min<int64_t>(static_cast<int64_t>(a.x) + a.width, static_cast<int64_t>(b.x) + b.width);
+  const int64_t y1 = std::min<int64_t>(static_cast<int64_t>(a.y) + a.height, static_cast<int64_t>(b.y) + b.height);
+  return PixelRect{x0, y0, static_cast<int>(std::max<int64_t>(x1 - x0, 0)),
+                   static_cast<int>(std::max<int64_t>(y1 - y0, 0))};
+}
 
 bool ClampedPixelRect(double x0, double y0, double x1, double y1, double width, double height,
                       PixelRect& rect) {

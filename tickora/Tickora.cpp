@@ -132,7 +132,7 @@ FFResult Tickora::Resize(const FFGLViewportStruct* vp) {
   return FF_SUCCESS;
 }
 
-void Tickora::RecreateAtlasImage() { atlas.RecreateImage(viewportWidth, maxTextureSize); }
+void Tickora::RecreateAtlasImage() { atlas.SetWidth(viewportWidth, maxTextureSize); }
 
 void Tickora::UpdateGlyphAtlas() {
   if (!atlasDirty) return;
@@ -349,6 +349,7 @@ void Tickora::DrawDigital() {
   frame.aspect = Param(ParamId::kAspect);
   frame.atlasTexture = atlas.Texture();
   frame.atlasFill = atlas.UploadedFill();
+  frame.atlas = &atlas;
   frame.clipToGlyphBoxes = renderOptions.clipPassesToGlyphBoxes;
   digital.Draw(frame, quad);
 }

@@ -154,8 +154,9 @@ TEST(ContextVersions, ContextsShortOfTheShadersAreRefused) {
     const int status = pclose(pipe);
     EXPECT_EQ(status, 0) << output << "(no GL error may be left behind)";
     EXPECT_NE(output.find(std::string(row.answer) + "\n"), std::string::npos) << output;
-    if (std::string(row.answer) == "refused")
+    if (std::string(row.answer) == "refused") {
       EXPECT_NE(output.find("OpenGL context error: "), std::string::npos) << output;
+    }
   }
 }
 
