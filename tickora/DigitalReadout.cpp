@@ -43,9 +43,12 @@ std::vector<GlyphPass> LayoutReadout(const juce::String& text, const ReadoutStyl
   // c × e is formed in single precision, halved and subtracted in double.
   const double halfColon = static_cast<double>(c * e) * 0.5;
 
+  // A character without a glyph (the space of "9d 18:25:06") is a gap as
+  // narrow as a separator's slot, and nothing is drawn there.
   float f = static_cast<float>(text.length()) * e;
   for (int i = 0; i < n; ++i)
-    if (TakesSeparatorSlot(glyphs[i])) f = static_cast<float>(static_cast<double>(f) - halfColon);
+    if (TakesSeparatorSlot(glyphs[i]) || glyphs[i] < 0)
+      f = static_cast<float>(static_cast<double>(f) - halfColon);
 
   float x = static_cast<float>(2.0 - static_cast<double>(f) - 1.0);
   const float m = static_cast<float>((static_cast<double>(style.colonLeft) - 0.5) * 0.1);
@@ -57,6 +60,10 @@ std::vector<GlyphPass> LayoutReadout(const juce::String& text, const ReadoutStyl
   passes.reserve(static_cast<size_t>(n));
   for (int i = 0; i < n; ++i) {
     const int g = glyphs[i];
+    if (g < 0) {
+      x = static_cast<float>(static_cast<double>(x) - halfColon - halfColon) + e;
+      continue;
+    }
     GlyphPass pass;
     pass.count = static_cast<float>(g);
     if (!TakesSeparatorSlot(g)) {

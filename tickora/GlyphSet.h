@@ -31,6 +31,10 @@ inline constexpr GlyphDef kGlyphs[] = {
     {U'8', GlyphKind::kDigit, false},     {U'9', GlyphKind::kDigit, false},
     {U':', GlyphKind::kSeparator, true},  {U'.', GlyphKind::kSeparator, true},
     {U'/', GlyphKind::kSeparator, true},
+    // The countdown's sign after its target, dashes for a target that names
+    // no moment, the day field of long times.
+    {U'+', GlyphKind::kDigit, false},     {U'-', GlyphKind::kDigit, false},
+    {U'd', GlyphKind::kDigit, false},
 };
 
 inline constexpr int kGlyphCount = static_cast<int>(sizeof(kGlyphs) / sizeof(kGlyphs[0]));

@@ -108,9 +108,14 @@ TEST_F(InstanceCodes, ParameterValuesRoundTrip) {
   FFInstanceID instance = NewInstance();
   ASSERT_NE(instance, nullptr);
   const uint32_t count = plugin->NumParameters();
-  for (uint32_t i = 0; i < count; ++i)
+  for (uint32_t i = 0; i < count; ++i) {
+    if (IsStringParamType(plugin->ParameterType(i))) {
+      EXPECT_EQ(plugin->GetText(instance, i), plugin->Parameter(i).defaultText);
+      continue;
+    }
     EXPECT_EQ(plugin->GetParameter(instance, i), plugin->ParameterDefault(i))
         << "new instances start at the defaults: " << plugin->ParameterName(i);
+  }
 
   const uint32_t scale = Index("Scale");
   EXPECT_EQ(plugin->SetParameter(instance, scale, 0.75f), FF_SUCCESS);

@@ -48,10 +48,36 @@ class HostileValues : public ::testing::TestWithParam<int> {
             static_cast<float>(elements), static_cast<float>(elements) + 1.0f};
   }
 
+  // Text parameters get text (a host goes by the type), hostile in its own
+  // ways: none, bytes that are not UTF-8, too long, out of range, almost a
+  // date. As many as there are float values.
+  static const char* HostileText(size_t which) {
+    static const std::string tooLong(4000, '9');
+    static const char* const texts[] = {
+        nullptr,          "\xff\xfe\xc0\x80", tooLong.c_str(),   "2027-13-45 99:99",
+        "99999-01-01 00:00", "00:00:60",        "2027-01-01 00:00 and more", "-1e30",
+        "2027-02-29 00:00"};
+    return texts[which % std::size(texts)];
+  }
+
+  // Value number `which` of the hostile ones for parameter `p`.
+  void SendHostile(FFInstanceID instance, const host::ParameterInfo& p, size_t which) {
+    if (IsStringParamType(p.type))
+      EXPECT_EQ(plugin->SetText(instance, p.index, HostileText(which)), FF_SUCCESS) << p.name;
+    else
+      plugin->SetParameter(instance, p.index, HostileFor(plugin->NumElements(p.index))[which]);
+  }
+
+  void SendDefault(FFInstanceID instance, const host::ParameterInfo& p) {
+    if (IsStringParamType(p.type))
+      plugin->SetText(instance, p.index, p.defaultText.c_str());
+    else
+      plugin->SetParameter(instance, p.index, p.defaultValue);
+  }
+
   // Every display type draws something again with the defaults restored.
   void ExpectInkInEveryType(FFInstanceID instance) {
-    for (const host::ParameterInfo& p : parameters)
-      plugin->SetParameter(instance, p.index, p.defaultValue);
+    for (const host::ParameterInfo& p : parameters) SendDefault(instance, p);
     const int date = plugin->FindParameter("Date");
     const int hour = plugin->FindParameter("Hour");
     for (float type : {0.0f, 1.0f, 2.0f}) {
@@ -80,15 +106,14 @@ TEST_P(HostileValues, EveryParameterEveryValueFramesSucceed) {
   FFInstanceID instance = plugin->Instantiate(kWidth, kHeight);
   ASSERT_NE(instance, nullptr);
   for (const host::ParameterInfo& p : parameters) {
-    for (float value : HostileFor(plugin->NumElements(p.index))) {
+    for (size_t which = 0; which < HostileFor(0).size(); ++which) {
       ASSERT_EQ(plugin->SetParameter(instance, static_cast<uint32_t>(typeIndex), type), FF_SUCCESS);
-      EXPECT_EQ(plugin->SetParameter(instance, p.index, value), FF_SUCCESS)
-          << p.name << " = " << value;
+      SendHostile(instance, p, which);
       context->BindFramebuffer();
       EXPECT_EQ(plugin->ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS)
-          << p.name << " = " << value << " in type " << type;
-      EXPECT_EQ(host::TakeGLError(), 0u) << p.name << " = " << value << " in type " << type;
-      plugin->SetParameter(instance, p.index, p.defaultValue);
+          << p.name << " = value #" << which << " in type " << type;
+      EXPECT_EQ(host::TakeGLError(), 0u) << p.name << " = value #" << which << " in type " << type;
+      SendDefault(instance, p);
     }
   }
   ExpectInkInEveryType(instance);
@@ -101,8 +126,7 @@ TEST_P(HostileValues, AllParametersHostileAtOnce) {
   FFInstanceID instance = plugin->Instantiate(kWidth, kHeight);
   ASSERT_NE(instance, nullptr);
   for (size_t which = 0; which < HostileFor(0).size(); ++which) {
-    for (const host::ParameterInfo& p : parameters)
-      plugin->SetParameter(instance, p.index, HostileFor(plugin->NumElements(p.index))[which]);
+    for (const host::ParameterInfo& p : parameters) SendHostile(instance, p, which);
     plugin->SetParameter(instance, static_cast<uint32_t>(typeIndex),
                          static_cast<float>(GetParam()));
     for (int frame = 0; frame < 2; ++frame) {

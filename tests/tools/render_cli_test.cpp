@@ -61,12 +61,13 @@ TEST(RenderCommandLine, ListShowsIdentityAndEveryParameterOfTickora) {
   ASSERT_EQ(run.status, 0) << run.err;
   const std::vector<std::string> lines = Lines(run.out);
   ASSERT_GE(lines.size(), 2u);
-  EXPECT_EQ(lines[0], "Tickora (Wmpx), source plug-in, FFGL 2.1, version 1.1, about \"Quorvane\"");
+  EXPECT_EQ(lines[0], "Tickora (Wmpx), source plug-in, FFGL 2.1, version 1.2, about \"Quorvane\"");
   EXPECT_EQ(lines[1], render_test::PluginPath());  // found next to the executable
 
   const auto rows = Rows(run.out);
-  EXPECT_EQ(rows.size(), 26u);
+  EXPECT_EQ(rows.size(), 34u);
   using Row = std::vector<std::string>;
+  EXPECT_EQ(rows.at("Target"), (Row{"26", "Target", "text", "\"\"", "yes"}));
   EXPECT_EQ(rows.at("Type"), (Row{"0", "Type", "option", "Digital", "yes", "Digital, Classic, Countdown"}));
   EXPECT_EQ(rows.at("Color_brighthnes"), (Row{"3", "Color_brighthnes", "brightness", "2", "yes"}));
   EXPECT_EQ(rows.at("Style"), (Row{"6", "Style", "option", "Regular", "yes", "Regular, Bold, Italic"}));
