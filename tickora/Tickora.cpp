@@ -286,6 +286,10 @@ bool Tickora::TargetAt(const LocalDate& labelDay, int64_t& target) {
                          Param(ParamId::kMinute), target);
 }
 
+// Frames go through the instance's own progress (a finished countdown stays
+// finished) and look the target up again once a second, so that a change of
+// the computer's zone moves a local target with it; a query with a `fresh`
+// progress looks it up at once.
 CountdownView Tickora::CountdownAt(int64_t now, const LocalDate& labelDay,
                                    CountdownProgress& counting) {
   if (typedTarget.state == TargetText::State::kInvalid) {
@@ -294,7 +298,18 @@ CountdownView Tickora::CountdownAt(int64_t now, const LocalDate& labelDay,
     return dashes;
   }
   int64_t target = 0;
-  if (!TargetAt(labelDay, target)) return CountdownView{};
+  bool known = false;
+  if (&counting != &progress) {
+    known = TargetAt(labelDay, target);
+  } else {
+    if (now / 1000 != resolvedSecond) {
+      resolvedSecond = now / 1000;
+      haveTarget = TargetAt(labelDay, resolvedTarget);
+    }
+    known = haveTarget;
+    target = resolvedTarget;
+  }
+  if (!known) return CountdownView{};
   return counting.At(now, target, AtZeroOf(Param(ParamId::kAtZero)),
                      WarnMillisOf(Param(ParamId::kWarnAt)));
 }
@@ -307,27 +322,12 @@ juce::String Tickora::DisplayText(DisplayType type, int64_t now, const LocalDate
   return CountdownText(CountdownAt(now, labelDay, fresh), format);
 }
 
-// Frames go through the instance's own progress (a finished countdown stays
-// finished) and look the target up again once a second, so that a change of
-// the computer's zone moves a local target with it.
 juce::String Tickora::DisplayText() {
   const ReadoutFormat format = Format();
   warning = false;
   if (currentType != static_cast<int32_t>(DisplayType::kCountdown))
     return BuildDisplayString(DigitalFields(frameTime), format.showSeconds, format.showMillis);
-  CountdownView view;
-  if (typedTarget.state == TargetText::State::kInvalid) {
-    view.show = CountdownView::Show::kDashes;
-  } else {
-    const int64_t second = frameTime / 1000;
-    if (second != resolvedSecond) {
-      resolvedSecond = second;
-      haveTarget = TargetAt(firstLabelDay, resolvedTarget);
-    }
-    if (haveTarget)
-      view = progress.At(frameTime, resolvedTarget, AtZeroOf(Param(ParamId::kAtZero)),
-                         WarnMillisOf(Param(ParamId::kWarnAt)));
-  }
+  const CountdownView view = CountdownAt(frameTime, firstLabelDay, progress);
   warning = view.warning;
   return CountdownText(view, format);
 }
