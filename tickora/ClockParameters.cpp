@@ -7,12 +7,8 @@ namespace tickora {
 
 bool ShownFor(const ParamRow& row, int32_t type) {
   if (row.shownIn == kInEveryType) return true;
-  switch (type) {
-    case static_cast<int32_t>(DisplayType::kDigital): return (row.shownIn & kInDigital) != 0;
-    case static_cast<int32_t>(DisplayType::kClassic): return (row.shownIn & kInClassic) != 0;
-    case static_cast<int32_t>(DisplayType::kCountdown): return (row.shownIn & kInCountdown) != 0;
-    default: return false;
-  }
+  const DisplayTypeDef* def = DisplayTypeOf(type);
+  return def != nullptr && (row.shownIn & ShownBit(def->type)) != 0;
 }
 
 std::vector<HostSlot> HostSlots() {

@@ -9,6 +9,8 @@
 // GL.
 #pragma once
 
+#include "tickora/DisplayTypes.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -17,16 +19,26 @@
 
 namespace tickora {
 
-// The stored "Type" values.
-enum class DisplayType : int32_t { kDigital = 0, kClassic = 1, kCountdown = 2 };
-
-// Which display types show a parameter, as bits.
+// Which display types show a parameter, as bits (tickora/DisplayTypes.h).
 enum ShownIn : uint8_t {
-  kInDigital = 1,
-  kInClassic = 2,
-  kInCountdown = 4,
-  kInEveryType = kInDigital | kInClassic | kInCountdown
+  kInDigital = ShownBit(DisplayType::kDigital),
+  kInClassic = ShownBit(DisplayType::kClassic),
+  kInCountdown = ShownBit(DisplayType::kCountdown),
+  kInTimer = ShownBit(DisplayType::kTimer),
+  kInStopwatch = ShownBit(DisplayType::kStopwatch),
+  // Every type that draws the glyph read-out.
+  kInReadouts = kInDigital | kInCountdown | kInTimer | kInStopwatch,
+  // Types that count a time rather than show the time of day.
+  kInCounters = kInCountdown | kInTimer | kInStopwatch,
+  kInEveryType = kInReadouts | kInClassic
 };
+
+// "Type" lists the display types' names in their order.
+constexpr std::array<const char*, 8> TypeNames() {
+  std::array<const char*, 8> names{};
+  for (int i = 0; i < kDisplayTypeCount; ++i) names[static_cast<size_t>(i)] = kDisplayTypes[i].name;
+  return names;
+}
 
 enum class ParamKind : uint8_t {
   kOption,    // one element of a list; not sent to a program
@@ -47,6 +59,7 @@ enum class ParamId : uint8_t {
   // Appended after the original 26 slots; saved shows know the ones above
   // by their positions.
   kTarget, kAtZero, kWarnAt, kWarnColour, kLongTimes,
+  kDuration, kRun, kReset, kStartAt,
   kCount
 };
 
@@ -61,7 +74,7 @@ struct ParamRow {
   Elements elements;
   // Elements::kListed: the elements. A colour: its four members' names when
   // they are not the name with "_saturation", "_brighthness", "_alpha"
-  // appended (hosts keep 16 characters of a name).
+  // appended (hosts keep 16 characters of a name). Text: its default.
   std::array<const char*, 8> listed;
   // An element whose position is the default, when the list is only known
   // at run time (a missing one gives -1).
@@ -72,31 +85,31 @@ struct ParamRow {
 // clang-format off
 inline constexpr ParamRow kParamTable[] = {
   {ParamId::kType, "Type", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
-   {"Digital", "Classic", "Countdown"}, nullptr, kInEveryType},
+   TypeNames(), nullptr, kInEveryType},
   {ParamId::kColour, "Color", ParamKind::kColour, 1.0f, {"cR", "cG", "cB"}, Elements::kNone,
    {}, nullptr, kInEveryType},
   {ParamId::kFont, "Font", ParamKind::kOption, -1.0f, {""}, Elements::kFontFamilies,
-   {}, "Arial", kInDigital | kInCountdown},
+   {}, "Arial", kInReadouts},
   {ParamId::kStyle, "Style", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
-   {"Regular", "Bold", "Italic"}, nullptr, kInDigital | kInCountdown},
+   {"Regular", "Bold", "Italic"}, nullptr, kInReadouts},
   {ParamId::kScale, "Scale", ParamKind::kStandard, 0.91f, {"scale"}, Elements::kNone,
-   {}, nullptr, kInDigital | kInCountdown},
+   {}, nullptr, kInReadouts},
   {ParamId::kSpacing, "Spacing", ParamKind::kStandard, 0.63f, {"spacing"}, Elements::kNone,
-   {}, nullptr, kInDigital | kInCountdown},
+   {}, nullptr, kInReadouts},
   {ParamId::kAspect, "Aspect", ParamKind::kStandard, 0.5f, {"h"}, Elements::kNone,
-   {}, nullptr, kInDigital | kInCountdown},
+   {}, nullptr, kInReadouts},
   {ParamId::kColonHeight, "Colon height", ParamKind::kStandard, 0.05f, {""}, Elements::kNone,
-   {}, nullptr, kInDigital | kInCountdown},
+   {}, nullptr, kInReadouts},
   {ParamId::kColonLeft, "Colon Left", ParamKind::kStandard, 0.55f, {""}, Elements::kNone,
-   {}, nullptr, kInDigital | kInCountdown},
+   {}, nullptr, kInReadouts},
   {ParamId::kColonWidth, "Colon width", ParamKind::kStandard, 0.46f, {"dpw"}, Elements::kNone,
-   {}, nullptr, kInDigital | kInCountdown},
+   {}, nullptr, kInReadouts},
   {ParamId::kShowSeconds, "Show Seconds", ParamKind::kBoolean, 1.0f, {""}, Elements::kNone,
-   {}, nullptr, kInDigital | kInCountdown},
+   {}, nullptr, kInReadouts},
   {ParamId::kShowMillisecs, "Show Millisecs", ParamKind::kBoolean, 0.0f, {""}, Elements::kNone,
-   {}, nullptr, kInDigital | kInCountdown},
+   {}, nullptr, kInReadouts},
   {ParamId::kColonAnimation, "Colon animation", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
-   {"Show", "Blink", "Fade", "Hide"}, nullptr, kInDigital | kInCountdown},
+   {"Show", "Blink", "Fade", "Hide"}, nullptr, kInReadouts},
   {ParamId::kDate, "Date", ParamKind::kOption, 0.0f, {""}, Elements::kDateLabels,
    {}, nullptr, kInCountdown},
   {ParamId::kHour, "Hour", ParamKind::kOption, 0.0f, {""}, Elements::kHours,
@@ -120,15 +133,24 @@ inline constexpr ParamRow kParamTable[] = {
   {ParamId::kTarget, "Target", ParamKind::kText, 0.0f, {""}, Elements::kNone,
    {}, nullptr, kInCountdown},
   {ParamId::kAtZero, "At zero", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
-   {"Hold", "Count up", "Flash", "Hide"}, nullptr, kInCountdown},
+   {"Hold", "Count up", "Flash", "Hide"}, nullptr, kInCountdown | kInTimer},
   {ParamId::kWarnAt, "Warn at", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
-   {"Off", "10 s", "30 s", "1 min", "2 min", "5 min", "10 min"}, nullptr, kInCountdown},
+   {"Off", "10 s", "30 s", "1 min", "2 min", "5 min", "10 min"}, nullptr,
+   kInCountdown | kInTimer},
   // Amber: hue 40 degrees, full saturation and brightness.
   {ParamId::kWarnColour, "Warn color", ParamKind::kColour, 40.0f / 360.0f, {"", "", ""},
    Elements::kNone, {"Warn color", "Warn saturation", "Warn brightness", "Warn alpha"}, nullptr,
-   kInCountdown},
+   kInCountdown | kInTimer},
   {ParamId::kLongTimes, "Long times", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
-   {"Hours", "Days"}, nullptr, kInCountdown},
+   {"Hours", "Days"}, nullptr, kInCounters},
+  {ParamId::kDuration, "Duration", ParamKind::kText, 0.0f, {""}, Elements::kNone,
+   {"05:00"}, nullptr, kInTimer},
+  {ParamId::kRun, "Run", ParamKind::kBoolean, 0.0f, {""}, Elements::kNone,
+   {}, nullptr, kInTimer | kInStopwatch},
+  {ParamId::kReset, "Reset", ParamKind::kBoolean, 0.0f, {""}, Elements::kNone,
+   {}, nullptr, kInTimer | kInStopwatch},
+  {ParamId::kStartAt, "Start at", ParamKind::kText, 0.0f, {""}, Elements::kNone,
+   {}, nullptr, kInTimer | kInStopwatch},
 };
 // clang-format on
 

@@ -50,6 +50,7 @@ struct CountdownView {
   enum class Show {
     kTimeLeft,  // millis: time left
     kSince,     // millis: time since the target ("Count up")
+    kElapsed,   // millis: a Stopwatch's running time
     kZeros,
     kNothing,   // "Hide", and the dark half of "Flash"
     kDashes,    // a typed target that names no moment

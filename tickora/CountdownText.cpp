@@ -28,6 +28,8 @@ juce::String CountdownText(const CountdownView& view, const ReadoutFormat& forma
       return WithDays(TimeLeftFields(view.millis, unit), format);
     case CountdownView::Show::kSince:
       return "+" + WithDays(TimeSinceFields(view.millis, unit), format);
+    case CountdownView::Show::kElapsed:
+      return WithDays(TimeSinceFields(view.millis, unit), format);
     case CountdownView::Show::kZeros:
       return BuildDisplayString(ClockFields{}, format.showSeconds, format.showMillis);
     case CountdownView::Show::kDashes:

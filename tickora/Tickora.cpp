@@ -6,6 +6,7 @@
 #include "tickora/Countdown.h"
 #include "tickora/CountdownText.h"
 #include "tickora/DateLabels.h"
+#include "tickora/DurationText.h"
 #include "tickora/DigitalReadout.h"
 #include "tickora/FontFamilies.h"
 #include "tickora/TimeModel.h"
@@ -33,6 +34,7 @@ Tickora::Tickora() : Plugin(FF_SOURCE) {
   frameTime = CurrentTimeMillis();
   firstLabelDay = FirstLabelDayOfProcess(frameTime);
   for (const ParamRow& row : kParamTable) Register(row);
+  durationValid = ParseDuration(TextOf(IndexOf(ParamId::kDuration)), durationMillis);
 }
 
 // GL objects are released in DeInitGL, with the host's context current; the
@@ -56,7 +58,7 @@ void Tickora::Register(const ParamRow& row) {
       }
       break;
     case ParamKind::kText:
-      AddTextParam(row.name, "");
+      AddTextParam(row.name, row.listed[0] != nullptr ? row.listed[0] : "");
       break;
     case ParamKind::kStandard:
       AddParam(row.name, row.uniforms[0], FF_TYPE_STANDARD, row.defaultValue);
@@ -163,6 +165,14 @@ FFResult Tickora::SetFloatParameter(uint32_t index, float value) {
   const bool restarts = index == IndexOf(ParamId::kDate) || index == IndexOf(ParamId::kHour) ||
                         index == IndexOf(ParamId::kMinute) || index == IndexOf(ParamId::kAtZero);
   if (restarts && !(GetFloatParameter(index) == value)) RestartCountdown();
+  // "Run" and "Reset" act at the moment the host sets them, not at the next
+  // frame; "Reset" on its change to on (a momentary button sends on, off).
+  const bool wasOn = GetFloatParameter(index) > 0.5f, isOn = value > 0.5f;
+  if (index == IndexOf(ParamId::kRun) && wasOn != isOn) runClock.Run(isOn, MonotonicMicros());
+  if (index == IndexOf(ParamId::kReset) && !wasOn && isOn) {
+    runClock.Reset(MonotonicMicros());
+    timerProgress.Restart();
+  }
   return Plugin::SetFloatParameter(index, value);
 }
 
@@ -172,8 +182,17 @@ FFResult Tickora::SetFloatParameter(uint32_t index, float value) {
 FFResult Tickora::SetTextParameter(uint32_t index, const char* value) {
   const std::string previous = TextOf(index);
   const FFResult result = Plugin::SetTextParameter(index, value);
-  if (result != FF_SUCCESS || index != IndexOf(ParamId::kTarget)) return result;
-  if (TextOf(index) == previous) return result;
+  if (result != FF_SUCCESS || TextOf(index) == previous) return result;
+  if (index == IndexOf(ParamId::kDuration)) {
+    durationValid = ParseDuration(TextOf(index), durationMillis);
+    timerProgress.Restart();
+    return result;
+  }
+  if (index == IndexOf(ParamId::kStartAt)) {
+    startAt = ParseTargetText(TextOf(index), CurrentTimeMillis());
+    return result;
+  }
+  if (index != IndexOf(ParamId::kTarget)) return result;
   const TargetText parsed = ParseTargetText(TextOf(index), CurrentTimeMillis());
   const bool validityChanged = (parsed.state == TargetText::State::kValid) !=
                                (typedTarget.state == TargetText::State::kValid);
@@ -220,7 +239,8 @@ FFResult Tickora::ProcessOpenGL(ProcessOpenGLStruct*) {
   if (viewportWidth == 0 || viewportHeight == 0) return FF_SUCCESS;
   const int64_t now = CurrentTimeMillis();
   FollowZoneChanges(now);
-  const bool isClassic = currentType == static_cast<int32_t>(DisplayType::kClassic);
+  const DisplayTypeDef* def = DisplayTypeOf(currentType);
+  const bool isClassic = def != nullptr && def->renderer == Renderer::kHands;
   // The Classic hands draw with the host's blending; the read-out blends by itself.
   using DrawState = ffglex::ScopedDrawState;
   const DrawState drawState(isClassic ? DrawState::Blending::kHost : DrawState::Blending::kOwn,
@@ -314,20 +334,58 @@ CountdownView Tickora::CountdownAt(int64_t now, const LocalDate& labelDay,
                      WarnMillisOf(Param(ParamId::kWarnAt)));
 }
 
+// "Start at" starts the clock by itself as if "Run" had gone on at exactly
+// that moment, however late the frame that notices comes.
+void Tickora::StartWhenDue(int64_t now) {
+  if (startAt.state != TargetText::State::kValid || runClock.Running()) return;
+  int64_t moment = 0;
+  if (!InstantOf(startAt.reading, moment) || now < moment) return;
+  startAt.state = TargetText::State::kEmpty;
+  runClock.RunSince(MonotonicMicros() - (now - moment) * 1000);
+}
+
+CountdownView Tickora::CounterAt(Counts counts, int64_t now, const LocalDate& labelDay,
+                                 CountdownProgress& counting) {
+  CountdownView view;
+  switch (counts) {
+    case Counts::kToTarget:
+      return CountdownAt(now, labelDay, counting);
+    case Counts::kDuration:
+      if (!durationValid) {
+        view.show = CountdownView::Show::kDashes;
+        return view;
+      }
+      // The duration as a target on the running time, which never steps back.
+      return counting.At(runClock.ElapsedMicros(MonotonicMicros()) / 1000, durationMillis,
+                         AtZeroOf(Param(ParamId::kAtZero)), WarnMillisOf(Param(ParamId::kWarnAt)));
+    case Counts::kElapsed:
+      view.show = CountdownView::Show::kElapsed;
+      view.millis = runClock.ElapsedMicros(MonotonicMicros()) / 1000;
+      return view;
+    case Counts::kTimeOfDay:
+      break;
+  }
+  return view;
+}
+
 juce::String Tickora::DisplayText(DisplayType type, int64_t now, const LocalDate& labelDay) {
   const ReadoutFormat format = Format();
-  if (type != DisplayType::kCountdown)
+  const DisplayTypeDef* def = DisplayTypeOf(static_cast<int32_t>(type));
+  if (def == nullptr || def->counts == Counts::kTimeOfDay)
     return BuildDisplayString(DigitalFields(now), format.showSeconds, format.showMillis);
   CountdownProgress fresh;
-  return CountdownText(CountdownAt(now, labelDay, fresh), format);
+  return CountdownText(CounterAt(def->counts, now, labelDay, fresh), format);
 }
 
 juce::String Tickora::DisplayText() {
   const ReadoutFormat format = Format();
   warning = false;
-  if (currentType != static_cast<int32_t>(DisplayType::kCountdown))
+  const DisplayTypeDef* def = DisplayTypeOf(currentType);
+  if (def == nullptr || def->counts == Counts::kTimeOfDay)
     return BuildDisplayString(DigitalFields(frameTime), format.showSeconds, format.showMillis);
-  const CountdownView view = CountdownAt(frameTime, firstLabelDay, progress);
+  StartWhenDue(frameTime);
+  CountdownProgress& counting = def->counts == Counts::kToTarget ? progress : timerProgress;
+  const CountdownView view = CounterAt(def->counts, frameTime, firstLabelDay, counting);
   warning = view.warning;
   return CountdownText(view, format);
 }

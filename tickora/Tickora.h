@@ -15,6 +15,7 @@
 #include "tickora/DigitalRenderer.h"
 #include "tickora/GlyphAtlas.h"
 #include "tickora/LocalTime.h"
+#include "tickora/RunClock.h"
 #include "tickora/TargetText.h"
 #include "tickora/TimeModel.h"
 
@@ -87,6 +88,9 @@ class Tickora : public framework::Plugin {
   ReadoutFormat Format();
   bool TargetAt(const LocalDate& labelDay, int64_t& target);
   CountdownView CountdownAt(int64_t now, const LocalDate& labelDay, CountdownProgress& counting);
+  CountdownView CounterAt(Counts counts, int64_t now, const LocalDate& labelDay,
+                          CountdownProgress& counting);
+  void StartWhenDue(int64_t now);
   void DrawDigital();
 
   ClassicRenderer classic;
@@ -112,6 +116,13 @@ class Tickora : public framework::Plugin {
   bool haveTarget = false;
   int64_t resolvedTarget = 0;
   int64_t resolvedSecond = INT64_MIN;
+  // Timer and Stopwatch: the running time, "Duration" as last parsed, the
+  // Timer's own progress to zero, and a "Start at" not yet reached.
+  RunClock runClock;
+  bool durationValid = false;
+  int64_t durationMillis = 0;
+  CountdownProgress timerProgress;
+  TargetText startAt;
   int maxTextureSize = 0;
 };
 

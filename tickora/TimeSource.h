@@ -14,4 +14,11 @@ using TimeSourceFn = int64_t (*)();
 // Null restores the real clock.
 void SetTimeSource(TimeSourceFn source);
 
+// The monotonic clock, in microseconds from an arbitrary origin: what the
+// Timer and Stopwatch count on, so that a step of the wall clock (NTP, a
+// clock change, a zone change) never moves them. Substitutable like the
+// wall clock; null restores the real one.
+int64_t MonotonicMicros();
+void SetMonotonicSource(TimeSourceFn source);
+
 }  // namespace tickora

@@ -106,7 +106,9 @@ TEST_F(HostView, ParameterTable) {
       {"Warn at", FF_TYPE_OPTION, 0.0f},      {"Warn color", FF_TYPE_HUE, 40.0f / 360.0f},
       {"Warn saturation", FF_TYPE_SATURATION, 1.0f},
       {"Warn brightness", FF_TYPE_BRIGHTNESS, 1.0f}, {"Warn alpha", FF_TYPE_ALPHA, 1.0f},
-      {"Long times", FF_TYPE_OPTION, 0.0f},
+      {"Long times", FF_TYPE_OPTION, 0.0f},   {"Duration", FF_TYPE_TEXT, 0.0f},
+      {"Run", FF_TYPE_BOOLEAN, 0.0f},         {"Reset", FF_TYPE_BOOLEAN, 0.0f},
+      {"Start at", FF_TYPE_TEXT, 0.0f},
   };
   const std::vector<host::ParameterInfo> params = plugin->Parameters();
   ASSERT_EQ(params.size(), std::size(rows));
@@ -122,7 +124,8 @@ TEST_F(HostView, ParameterTable) {
     }
   }
   using Names = std::vector<std::string>;
-  EXPECT_EQ(params[0].elementNames, (Names{"Digital", "Classic", "Countdown"}));
+  EXPECT_EQ(params[0].elementNames,
+            (Names{"Digital", "Classic", "Countdown", "Timer", "Stopwatch"}));
   EXPECT_EQ(params[6].elementNames, (Names{"Regular", "Bold", "Italic"}));
   EXPECT_EQ(params[15].elementNames, (Names{"Show", "Blink", "Fade", "Hide"}));
   EXPECT_EQ(params[16].elementNames,
@@ -135,6 +138,8 @@ TEST_F(HostView, ParameterTable) {
   EXPECT_EQ(params[28].elementNames,
             (Names{"Off", "10 s", "30 s", "1 min", "2 min", "5 min", "10 min"}));
   EXPECT_EQ(params[33].elementNames, (Names{"Hours", "Days"}));
+  EXPECT_EQ(params[34].defaultText, "05:00");
+  EXPECT_EQ(params[37].defaultText, "");
 }
 
 TEST_F(HostView, FontFamiliesSortedIgnoringCaseWithArialAsDefault) {
@@ -161,6 +166,9 @@ TEST_F(HostView, VisibilityAndEventsFollowTheType) {
   const std::set<uint32_t> digital = Union(always, Range(5, 15));
   const std::set<uint32_t> countdown = Union(Union(always, Range(5, 18)), Range(26, 33));
   const std::set<uint32_t> classic = Union(always, Range(19, 25));
+  const std::set<uint32_t> timer = Union(Union(always, Range(5, 15)), Range(27, 37));
+  const std::set<uint32_t> stopwatch =
+      Union(Union(Union(always, Range(5, 15)), Range(33, 33)), Range(35, 37));
   EXPECT_EQ(Shown(a), digital);
   plugin->TakeEvents(a);
   plugin->TakeEvents(b);
@@ -177,7 +185,7 @@ TEST_F(HostView, VisibilityAndEventsFollowTheType) {
       EXPECT_NE(e.eventFlags & FF_EVENT_FLAG_VISIBILITY, 0u);
       raised.insert(e.ParameterNumber);
     }
-    EXPECT_EQ(raised, Range(5, 33)) << type;
+    EXPECT_EQ(raised, Range(5, 37)) << type;
     // A frame without a change raises nothing.
     Frame(a);
     EXPECT_TRUE(plugin->TakeEvents(a).empty()) << type;
@@ -185,6 +193,8 @@ TEST_F(HostView, VisibilityAndEventsFollowTheType) {
   switchTo(1.0f, classic);
   switchTo(0.0f, digital);
   switchTo(2.0f, countdown);
+  switchTo(3.0f, timer);
+  switchTo(4.0f, stopwatch);
   switchTo(1.0f, classic);
   switchTo(2.0f, countdown);
 
@@ -213,7 +223,8 @@ TEST_F(HostView, UnknownTypeHidesEverythingFromFontOnAndShowsTheTimeOfDay) {
   FFInstanceID instance = plugin->Instantiate(320, 180);
   ASSERT_NE(instance, nullptr);
   const host::Pixels digital = Frame(instance);
-  for (float type : {3.0f, -1.0f, 1e20f}) {
+  const float types = static_cast<float>(plugin->NumElements(0));
+  for (float type : {types, -1.0f, 1e20f}) {
     plugin->SetParameter(instance, 0, type);
     const host::Pixels odd = Frame(instance);
     EXPECT_EQ(Shown(instance), Range(0, 4)) << type;

@@ -53,7 +53,7 @@ TEST(ParameterTable, EachRowIsRegisteredAtItsIndex) {
 
 TEST(ParameterTable, UnknownTypesShowOnlyWhatEveryTypeShows) {
   for (const ParamRow& row : kParamTable) {
-    for (int32_t type : {-1, 3, 1 << 30}) {
+    for (int32_t type : {-1, tickora::kDisplayTypeCount, 1 << 30}) {
       EXPECT_EQ(tickora::ShownFor(row, type), row.shownIn == tickora::kInEveryType)
           << row.name << " for type " << type;
     }

@@ -167,7 +167,7 @@ TEST_F(InstanceCodes, ElementValuesChangeOnlyTheInstance) {
   EXPECT_EQ(plugin->CallCode(FF_SET_PARAMETER_ELEMENT_VALUE, PluginLibrary::Mixed(&change), instance),
             FF_SUCCESS);
   EXPECT_EQ(plugin->ElementValue(0, 1), 1.0f) << "code 36 reports the prototype's value";
-  for (SetElementValueStruct bad : {SetElementValueStruct{0, 3, 1.0f},
+  for (SetElementValueStruct bad : {SetElementValueStruct{0, plugin->NumElements(0), 1.0f},
                                     SetElementValueStruct{0, 0xFFFFFFFFu, 1.0f},
                                     SetElementValueStruct{1000, 0, 1.0f}})
     EXPECT_EQ(plugin->CallCode(FF_SET_PARAMETER_ELEMENT_VALUE, PluginLibrary::Mixed(&bad), instance),

@@ -65,10 +65,10 @@ TEST(RenderCommandLine, ListShowsIdentityAndEveryParameterOfTickora) {
   EXPECT_EQ(lines[1], render_test::PluginPath());  // found next to the executable
 
   const auto rows = Rows(run.out);
-  EXPECT_EQ(rows.size(), 34u);
+  EXPECT_EQ(rows.size(), 38u);
   using Row = std::vector<std::string>;
   EXPECT_EQ(rows.at("Target"), (Row{"26", "Target", "text", "\"\"", "yes"}));
-  EXPECT_EQ(rows.at("Type"), (Row{"0", "Type", "option", "Digital", "yes", "Digital, Classic, Countdown"}));
+  EXPECT_EQ(rows.at("Type"), (Row{"0", "Type", "option", "Digital", "yes", "Digital, Classic, Countdown, Timer, Stopwatch"}));
   EXPECT_EQ(rows.at("Color_brighthnes"), (Row{"3", "Color_brighthnes", "brightness", "2", "yes"}));
   EXPECT_EQ(rows.at("Style"), (Row{"6", "Style", "option", "Regular", "yes", "Regular, Bold, Italic"}));
   EXPECT_EQ(rows.at("Scale"), (Row{"7", "Scale", "standard", "0.91", "yes"}));
@@ -144,7 +144,7 @@ TEST(RenderCommandLine, EveryRefusalIsOneLineWithItsStatusAndWritesNothing) {
        "(TestEffect) is an effect plug-in; only source plug-ins draw without input"},
       {{"--set", "Colour=1", "--out", out}, 2, "unknown parameter 'Colour' (see --list)"},
       {{"--set", "Type=Analog", "--out", out}, 2,
-       "'Type' has no element 'Analog' (Digital, Classic, Countdown)"},
+       "'Type' has no element 'Analog' (Digital, Classic, Countdown, Timer, Stopwatch)"},
       {{"--set", "Hour=24", "--out", out}, 2, "'Hour' has no element '24'"},
       {{"--set", "Scale=big", "--out", out}, 2, "'Scale' takes a number, not 'big'"},
       {{"--set", "Scale=nan", "--out", out}, 2, "'Scale' takes a number, not 'nan'"},
