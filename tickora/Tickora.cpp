@@ -335,13 +335,15 @@ CountdownView Tickora::CountdownAt(int64_t now, const LocalDate& labelDay,
 }
 
 // "Start at" starts the clock by itself as if "Run" had gone on at exactly
-// that moment, however late the frame that notices comes.
+// that moment, however late the frame that notices comes. "Run" then reads
+// on, so that the host's next "off" pauses it.
 void Tickora::StartWhenDue(int64_t now) {
   if (startAt.state != TargetText::State::kValid || runClock.Running()) return;
   int64_t moment = 0;
   if (!InstantOf(startAt.reading, moment) || now < moment) return;
   startAt.state = TargetText::State::kEmpty;
   runClock.RunSince(MonotonicMicros() - (now - moment) * 1000);
+  Plugin::SetFloatParameter(IndexOf(ParamId::kRun), 1.0f);
 }
 
 CountdownView Tickora::CounterAt(Counts counts, int64_t now, const LocalDate& labelDay,

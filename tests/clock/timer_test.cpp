@@ -1,0 +1,116 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Timer and Stopwatch through plugMain, with the monotonic clock and the
+// wall clock both driven by the test: each script line moves a clock, sets a
+// parameter as a host would (between frames) or draws a frame and says what
+// it must read.
+#include "ffgl/CFFGLPlugin.h"
+#include "host/HeadlessHost.h"
+#include "tests/clock/ClockFixture.h"
+#include "tickora/Tickora.h"
+#include "tickora/TimeSource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+extern "C" FFMixed plugMain(uint32_t functionCode, FFMixed inputValue, FFInstanceID instanceID);
+
+namespace {
+
+const host::LinkedPlugin plugin(&plugMain);
+int64_t monotonic = 0;  // microseconds
+int64_t Monotonic() { return monotonic; }
+
+// "mono +MS" moves the monotonic clock on, "wall +MS" (or -MS) the wall
+// clock alone, "both +MS" both; "set NAME=VALUE", "text NAME=TEXT"; "frame
+// TEXT" draws and checks the read-out ("" for nothing drawn).
+struct Script {
+  const char* what;
+  std::vector<std::string> lines;
+};
+
+class Timers : public clocktest::ClockFixture {
+ protected:
+  void SetUp() override {
+    ClockFixture::SetUp();
+    tickora::SetMonotonicSource(&Monotonic);
+  }
+  void TearDown() override {
+    tickora::SetMonotonicSource(nullptr);
+    ClockFixture::TearDown();
+  }
+
+  void Run(const Script& script) {
+    SCOPED_TRACE(script.what);
+    clocktest::FrozenNow() = clocktest::Utc(2026, 12, 31, 22, 0);  // 23:00 in Berlin
+    monotonic = 5000000000;
+    ASSERT_TRUE(context->SetFramebufferSize(160, 90));
+    FFInstanceID instance = plugin.Instantiate(160, 90);
+    ASSERT_NE(instance, nullptr);
+    auto* clock = dynamic_cast<tickora::Tickora*>(static_cast<ffgl::CFFGLPlugin*>(instance));
+    ASSERT_NE(clock, nullptr);
+    for (const std::string& line : script.lines) {
+      SCOPED_TRACE(line);
+      const size_t space = line.find(' ');
+      const std::string verb = line.substr(0, space);
+      const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
+      const size_t split = rest.find('=');
+      const std::string name = rest.substr(0, split);
+      const std::string value = split == std::string::npos ? "" : rest.substr(split + 1);
+      if (verb == "mono" || verb == "both") monotonic += std::stoll(rest) * 1000;
+      if (verb == "wall" || verb == "both") clocktest::FrozenNow() += std::stoll(rest);
+      if (verb == "set") ASSERT_TRUE(plugin.SetParameter(instance, name, std::stof(value)));
+      if (verb == "text")
+        ASSERT_EQ(plugin.SetText(instance, static_cast<uint32_t>(plugin.FindParameter(name)),
+                                 value.c_str()),
+                  FF_SUCCESS);
+      if (verb == "frame") {
+        context->Clear(0, 0, 0, 0);
+        ASSERT_EQ(plugin.ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS);
+        EXPECT_EQ(clock->DisplayText().toStdString() + (clock->Warning() ? " [warn]" : ""), rest);
+      }
+    }
+    plugin.Deinstantiate(instance);
+  }
+};
+
+TEST_F(Timers, RunPauseResumeResetAndStartAt) {
+  const Script scripts[] = {
+      {"a Timer stopped shows its Duration",
+       {"set Type=3", "frame 00:05:00", "mono +60000", "frame 00:05:00", "text Duration=1:30:00",
+        "frame 01:30:00", "text Duration=20", "frame 00:20:00", "text Duration=1.5",
+        "frame 00:01:30"}},
+      // A pause of 3.000 s moves the end by 3.000 s; the frames come late and
+      // unevenly, the moments of Run decide.
+      {"run, pause, resume",
+       {"set Type=3", "text Duration=00:10", "set Run=1", "mono +2500", "frame 00:00:08",
+        "mono +500", "set Run=0", "mono +3000", "frame 00:00:07", "set Run=1", "mono +6999",
+        "frame 00:00:01", "mono +1", "frame 00:00:00", "mono +5000", "frame 00:00:00"}},
+      {"count up after a Timer ends, warning before",
+       {"set Type=3", "text Duration=00:30", "set At zero=1", "set Warn at=1", "set Run=1",
+        "mono +19999", "frame 00:00:11", "mono +1", "frame 00:00:10 [warn]", "mono +10000",
+        "frame +00:00:00", "mono +83400", "frame +00:01:23"}},
+      {"reset while running and while stopped",
+       {"set Type=3", "text Duration=00:10", "set Run=1", "mono +4000", "set Reset=1",
+        "set Reset=0", "frame 00:00:10", "mono +1500", "frame 00:00:09", "set Run=0",
+        "set Reset=1", "frame 00:00:10", "set Reset=1", "mono +5000", "frame 00:00:10"}},
+      // The wall clock stepped (an NTP correction, a clock change) while
+      // running moves nothing.
+      {"wall clock steps", {"set Type=4", "set Run=1", "both +1000", "wall -3600000",
+                            "frame 00:00:01", "wall +7200000", "mono +1000", "frame 00:00:02"}},
+      {"the Stopwatch past 100 hours",
+       {"set Type=4", "set Run=1", "mono +360000000", "frame 100:00:00", "set Long times=1",
+        "mono +1999", "frame 4d 04:00:01", "set Show Millisecs=1", "frame 4d 04:00:01:99"}},
+      // Start at 23:00:05 local; the frame that notices comes a second late.
+      {"Start at crossing its moment between two frames",
+       {"set Type=4", "text Start at=2026-12-31 23:00:05", "both +4999", "frame 00:00:00",
+        "both +2001", "frame 00:00:02", "set Run=0", "both +5000", "frame 00:00:02"}},
+      {"bad Duration", {"set Type=3", "text Duration=5 minutes", "frame --:--:--",
+                        "text Duration=00:75", "frame --:--:--", "text Duration=", "frame --:--:--"}},
+  };
+  for (const Script& script : scripts) Run(script);
+}
+
+}  // namespace
