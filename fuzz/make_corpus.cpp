@@ -155,7 +155,7 @@ Session Resizes() {
 Session HostileValues() {
   Session s;
   s.Create(48, 27);
-  for (uint8_t type = 0; type < 3; ++type) {
+  for (uint8_t type = 0; type < tickora::kDisplayTypeCount; ++type) {
     s.Set(kType, type);
     for (uint8_t index = 1; index < kParamCount; index += 3)
       s.SetHostile(index, static_cast<uint8_t>((index + type) % 16));
@@ -195,7 +195,8 @@ Session HostViewports() {
   s.Create(64, 64);
   for (uint8_t viewport = 0; viewport < 4; ++viewport) {
     s.Viewport(viewport);
-    for (float type : {0.0f, 1.0f, 2.0f}) s.Set(kType, type).Frame();
+    for (const tickora::DisplayTypeDef& def : tickora::kDisplayTypes)
+      s.Set(kType, static_cast<float>(def.type)).Frame();
   }
   s.Delete();
   return s;

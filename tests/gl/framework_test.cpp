@@ -7,6 +7,7 @@
 #include "tests/support/GLTestContext.h"
 #include "tests/support/StandInEffect.h"
 #include "tickora/Tickora.h"
+#include "tickora/DisplayTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -242,7 +243,8 @@ std::unique_ptr<tickora::Tickora> RunTickora(host::GLContext& context) {
   EXPECT_EQ(clock->InitGL(&viewport), FF_SUCCESS);
   ProcessOpenGLStruct frame{};
   frame.HostFBO = context.Framebuffer();
-  for (float type : {0.0f, 1.0f, 2.0f}) {
+  for (const tickora::DisplayTypeDef& def : tickora::kDisplayTypes) {
+    const float type = static_cast<float>(def.type);
     clock->SetFloatParameter(tickora::IndexOf(tickora::ParamId::kType), type);
     EXPECT_EQ(clock->ProcessOpenGL(&frame), FF_SUCCESS);
   }

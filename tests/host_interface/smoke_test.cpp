@@ -2,6 +2,7 @@
 // End-to-end: the built plug-in loads in the headless host and draws ink.
 #include "host/HeadlessHost.h"
 #include "host/Ink.h"
+#include "tickora/DisplayTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -15,7 +16,8 @@ TEST(Smoke, EveryDisplayTypeDrawsInk) {
   ASSERT_TRUE(plugin);
   FFInstanceID instance = plugin->Instantiate(320, 180);
   ASSERT_NE(instance, nullptr);
-  for (float type : {0.0f, 1.0f, 2.0f}) {
+  for (const tickora::DisplayTypeDef& def : tickora::kDisplayTypes) {
+    const float type = static_cast<float>(def.type);
     ASSERT_EQ(plugin->SetParameter(instance, 0, type), FF_SUCCESS);
     // Countdown to 23:59 nine days ahead always has digits to show.
     plugin->SetParameter(instance, "Date", 9.0f);

@@ -7,6 +7,7 @@
 #include "host/HeadlessHost.h"
 #include "tests/reliability/GLStateSnapshot.h"
 #include "tests/support/FontChoice.h"
+#include "tickora/DisplayTypes.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -30,8 +31,7 @@ constexpr int kFramebufferHeight = 96;
 constexpr int kViewX = 24, kViewY = 16, kViewWidth = 64, kViewHeight = 48;
 
 const char* TypeName(int type) {
-  const char* names[] = {"Digital", "Classic", "Countdown"};
-  return names[type];
+  return tickora::kDisplayTypes[type].name;
 }
 
 class HygieneHost : public ::testing::Test {

@@ -11,6 +11,7 @@
 #include "tests/reliability/GLStateSnapshot.h"
 #include "tests/reliability/HostileState.h"
 #include "tests/support/FontChoice.h"
+#include "tickora/DisplayTypes.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -32,7 +33,7 @@ using reliability::HostTarget;
 using reliability::TakeGLErrors;
 
 constexpr int kWidth = 160, kHeight = 96;
-const char* const kTypes[3] = {"Digital", "Classic", "Countdown"};
+
 
 class HostileStateTest : public ::testing::TestWithParam<HostileState> {
  protected:
@@ -54,7 +55,7 @@ class HostileStateTest : public ::testing::TestWithParam<HostileState> {
   // The pictures of one display type's life, each drawn from `state`, with
   // the host's state checked around every call.
   std::vector<host::Pixels> Life(int type, const HostileState* state) {
-    const std::string where = std::string(kTypes[type]) + " in " +
+    const std::string where = std::string(tickora::kDisplayTypes[type].name) + " in " +
                               (state != nullptr ? state->name : std::string("the default state"));
     std::vector<host::Pixels> pictures;
     ApplyHostState(target, state);
@@ -112,15 +113,15 @@ int DifferentPixels(const host::Pixels& a, const host::Pixels& b) {
 }
 
 TEST_P(HostileStateTest, EveryCallDrawsAsInTheDefaultStateAndLeavesTheHostsState) {
-  for (int type = 0; type < 3; ++type) {
+  for (int type = 0; type < tickora::kDisplayTypeCount; ++type) {
     const std::vector<host::Pixels> expected = Life(type, nullptr);
     const std::vector<host::Pixels> drawn = Life(type, &GetParam());
     ASSERT_EQ(expected.size(), 3u);
-    ASSERT_EQ(drawn.size(), expected.size()) << kTypes[type];
+    ASSERT_EQ(drawn.size(), expected.size()) << tickora::kDisplayTypes[type].name;
     for (size_t i = 0; i < expected.size(); ++i) {
       // Otherwise an empty picture would equal an erased one.
-      EXPECT_GT(host::CountInk(expected[i], 0), 100) << kTypes[type] << ", picture " << i;
-      EXPECT_EQ(DifferentPixels(expected[i], drawn[i]), 0) << kTypes[type] << ", picture " << i;
+      EXPECT_GT(host::CountInk(expected[i], 0), 100) << tickora::kDisplayTypes[type].name << ", picture " << i;
+      EXPECT_EQ(DifferentPixels(expected[i], drawn[i]), 0) << tickora::kDisplayTypes[type].name << ", picture " << i;
     }
   }
 }

@@ -6,6 +6,7 @@
 #include "host/HeadlessHost.h"
 #include "host/Ink.h"
 #include "tests/support/FontChoice.h"
+#include "tickora/DisplayTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +81,8 @@ class HostileValues : public ::testing::TestWithParam<int> {
     for (const host::ParameterInfo& p : parameters) SendDefault(instance, p);
     const int date = plugin->FindParameter("Date");
     const int hour = plugin->FindParameter("Hour");
-    for (float type : {0.0f, 1.0f, 2.0f}) {
+    for (const tickora::DisplayTypeDef& def : tickora::kDisplayTypes) {
+      const float type = static_cast<float>(def.type);
       plugin->SetParameter(instance, static_cast<uint32_t>(typeIndex), type);
       // A countdown to 23:00 nine days ahead always has digits to show.
       plugin->SetParameter(instance, static_cast<uint32_t>(date), 9.0f);
@@ -140,11 +142,11 @@ TEST_P(HostileValues, AllParametersHostileAtOnce) {
 }
 
 std::string TypeName(const ::testing::TestParamInfo<int>& info) {
-  const char* names[] = {"Digital", "Classic", "Countdown"};
-  return names[info.param];
+  return tickora::kDisplayTypes[info.param].name;
 }
 
-INSTANTIATE_TEST_SUITE_P(DisplayTypes, HostileValues, ::testing::Values(0, 1, 2), TypeName);
+INSTANTIATE_TEST_SUITE_P(DisplayTypes, HostileValues,
+                         ::testing::Range(0, tickora::kDisplayTypeCount), TypeName);
 
 // Viewports no real output has: empty, one pixel thick, and the largest
 // 32-bit sizes. The glyph atlas must stay bounded and every frame succeed.
@@ -172,7 +174,8 @@ TEST(HostileViewports, AbsurdSizesFrameInEveryType) {
       ASSERT_EQ(plugin->Resize(instance, resized.width, resized.height), FF_SUCCESS);
       // A new font forces the atlas to be drawn again at this size.
       plugin->SetParameter(instance, static_cast<uint32_t>(font), families[++fontChanges % 2]);
-      for (float t : {0.0f, 1.0f, 2.0f}) {
+      for (const tickora::DisplayTypeDef& def : tickora::kDisplayTypes) {
+        const float t = static_cast<float>(def.type);
         plugin->SetParameter(instance, static_cast<uint32_t>(type), t);
         context->BindFramebuffer();
         EXPECT_EQ(plugin->ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS)

@@ -11,6 +11,7 @@
 #include "tests/support/GLCallRecorder.h"
 #include "tests/support/GLObjectCount.h"
 #include "tickora/TimeSource.h"
+#include "tickora/DisplayTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -123,7 +124,7 @@ TEST_F(InstanceChurn, ThousandCyclesLeaveNoGLObjectsAndFlatMemory) {
     const Size size = sizes[cycle % 7];
     FFInstanceID instance = Create(size.width, size.height);
     ASSERT_NE(instance, nullptr) << "cycle " << cycle;
-    ChooseType(instance, cycle % 3);
+    ChooseType(instance, cycle % tickora::kDisplayTypeCount);
     // Every few cycles a second font, so atlas rebuilds churn too.
     if (cycle % 5 == 0) Set(instance, kFont, serif);
     context->BindFramebuffer();

@@ -8,6 +8,7 @@
 // ThreadSanitizer by scripts/ci-tsan.sh.
 #include "host/HeadlessHost.h"
 #include "host/Ink.h"
+#include "tickora/DisplayTypes.h"
 
 #include <gtest/gtest.h>
 
@@ -60,7 +61,8 @@ void RenderRound(const host::PluginLibrary& plugin, host::GLContext& context, St
   {
     // Global queries while the other thread may be making its instance.
     if (plugin.ParameterName(0) != "Type") ++result.failedCalls;
-    for (float type : {0.0f, 1.0f, 2.0f}) {
+    for (const tickora::DisplayTypeDef& def : tickora::kDisplayTypes) {
+      const float type = static_cast<float>(def.type);
       if (!plugin.SetParameter(instance, "Type", type)) ++result.failedCalls;
       context.Clear(0, 0, 0, 0);
       if (plugin.ProcessFrame(instance, context.Framebuffer()) != FF_SUCCESS) ++result.failedCalls;

@@ -8,6 +8,7 @@
 #include "host/HeadlessHost.h"
 #include "host/Ink.h"
 #include "tests/reliability/GLStateSnapshot.h"
+#include "tickora/DisplayTypes.h"
 
 #define GL_GLEXT_PROTOTYPES 1
 #include <GL/glcorearb.h>
@@ -110,7 +111,7 @@ class TwoContexts : public ::testing::TestWithParam<bool> {
 };
 
 TEST_P(TwoContexts, CallsInTheOtherContextTouchNoHostObject) {
-  for (int type = 0; type < 3; ++type) {
+  for (int type = 0; type < tickora::kDisplayTypeCount; ++type) {
     SCOPED_TRACE(type == 0 ? "Digital" : type == 1 ? "Classic" : "Countdown");
     FFInstanceID instance = plugin->Instantiate(96, 64);
     ASSERT_NE(instance, nullptr);
