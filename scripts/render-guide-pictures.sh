@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the user guide's pictures (docs/images/guide-*.png) with
 # tickora-render under a frozen wall clock (libfaketime), so that anyone can
-# regenerate the same pictures. Each display type is shown with the settings
-# that docs/USER-GUIDE.md names under it.
+# regenerate the same pictures. Each display type, and each Countdown control
+# that a picture explains, is shown with the settings that docs/USER-GUIDE.md
+# names beside it.
 #
 #   scripts/render-guide-pictures.sh [OUTPUT_FOLDER]   (default docs/images)
 #
