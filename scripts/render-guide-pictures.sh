@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the user guide's pictures (docs/images/guide-*.png) with
 # tickora-render under a frozen wall clock (libfaketime), so that anyone can
-# regenerate the same pictures. Each display type is shown with the settings
-# that docs/USER-GUIDE.md names under it.
+# regenerate the same pictures. Each display type, and each Countdown control
+# that a picture explains, is shown with the settings that docs/USER-GUIDE.md
+# names beside it.
 #
 #   scripts/render-guide-pictures.sh [OUTPUT_FOLDER]   (default docs/images)
 #
@@ -25,14 +26,19 @@ if [[ ! -e "$faketime_lib" ]]; then
 fi
 mkdir -p "$out"
 
-# frozen TIME COMMAND...: the wall clock stands still at TIME (UTC) on
-# 8 December 2026; monotonic clocks stay real, as llvmpipe's threads wait
-# on them.
+# at MOMENT COMMAND...: the wall clock stands still at MOMENT (UTC,
+# "YYYY-MM-DD HH:MM:SS[.f]"); monotonic clocks stay real, as llvmpipe's
+# threads wait on them.
+at() {
+  local moment="$1"
+  shift
+  LD_PRELOAD="$faketime_lib" FAKETIME="$moment" FAKETIME_DONT_FAKE_MONOTONIC=1 TZ=UTC "$@"
+}
+# frozen TIME COMMAND...: at TIME on 8 December 2026.
 frozen() {
   local time="$1"
   shift
-  LD_PRELOAD="$faketime_lib" FAKETIME="2026-12-08 $time" FAKETIME_DONT_FAKE_MONOTONIC=1 \
-    TZ=UTC "$@"
+  at "2026-12-08 $time" "$@"
 }
 look=(--size 960x540 --background "#1d2126" --set "Font=Liberation Sans")
 
@@ -48,3 +54,24 @@ frozen 10:09:59.5 "$render" "${look[@]}" --set Type=Classic --set Color=0.55 \
 frozen 10:10:00 "$render" "${look[@]}" --set Type=Countdown --set Date=2 --set Hour=15 \
   --set Minute=20 --set Color=0.1667 --set Color_saturation=1 --set Color_brighthnes=1 \
   --out "$out/guide-countdown.png"
+
+# The countdown controls of 1.2, in white so that the warning colour stands
+# out. The clock is UTC, so the local target 2027-01-01 00:00 is midnight UTC.
+countdown=("${look[@]}" --set Type=Countdown --set Color_saturation=0 --set Color_brighthnes=1)
+new_year=("${countdown[@]}" --set "Target=2027-01-01 00:00" --set "Warn at=1 min"
+  --set "At zero=Count up")
+# The New Year recipe a minute and a half out: 00:01:30, still white.
+at "2026-12-31 23:58:30" "$render" "${new_year[@]}" --out "$out/guide-countdown-newyear.png"
+# Inside the last minute: 00:00:45 in the default warning amber.
+at "2026-12-31 23:59:15" "$render" "${new_year[@]}" --out "$out/guide-countdown-warn.png"
+# 83.4 s after midnight, counting up: +00:01:23, white again.
+at "2027-01-01 00:01:23.4" "$render" "${new_year[@]}" --out "$out/guide-countdown-countup.png"
+# Nine days, 18:25:06 before New Year, as hours (234:25:06) and as days
+# (9d 18:25:06).
+at "2026-12-22 05:34:54" "$render" "${countdown[@]}" --set "Target=2027-01-01 00:00" \
+  --out "$out/guide-countdown-hours.png"
+at "2026-12-22 05:34:54" "$render" "${countdown[@]}" --set "Target=2027-01-01 00:00" \
+  --set "Long times=Days" --out "$out/guide-countdown-days.png"
+# A target that names no day (1 January has no 32nd): --:--:--.
+at "2026-12-31 23:58:30" "$render" "${countdown[@]}" --set "Target=2027-01-32 00:00" \
+  --out "$out/guide-countdown-dashes.png"
