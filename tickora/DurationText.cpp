@@ -28,11 +28,15 @@ bool Minutes(const std::string& text, int64_t& millis) {
   int64_t fraction = 0, scale = 1;
   if (at < text.size() && text[at] == '.') {
     ++at;
-    while (at < text.size() && IsDigit(text[at]) && scale < 1000000) {
-      fraction = fraction * 10 + (text[at++] - '0');
-      scale *= 10;
+    const size_t start = at;
+    // Digits beyond the ninth are below a microsecond of a minute: read, not kept.
+    for (; at < text.size() && IsDigit(text[at]); ++at) {
+      if (scale < 1000000000) {
+        fraction = fraction * 10 + (text[at] - '0');
+        scale *= 10;
+      }
     }
-    if (scale == 1) return false;
+    if (at == start) return false;
   }
   if (at != text.size()) return false;
   millis = whole * 60000 + (fraction * 60000 + scale / 2) / scale;

@@ -182,7 +182,10 @@ class Smoke {
 
   void Visibility() {
     report.Section("Visibility");
-    const int order[] = {1, 2, 0};
+    // Every type in turn from Digital, and back to Digital.
+    std::vector<int> order;
+    for (int type = 1; type < TypeCount(); ++type) order.push_back(type);
+    order.push_back(0);
     int previous = 0;
     SetType(previous);
     dll.TakeEvents(instance);

@@ -97,3 +97,26 @@ TEST(RenderClock, TheClockFileGoesAwayAndAMissingLibraryIsNamed) {
                              "/no-libfaketime.so'\n");
   EXPECT_FALSE(render_test::Exists(dir + "/x.png"));
 }
+
+// A running Stopwatch advances exactly one frame period per frame: frame k
+// of a 4 fps sequence reads what a stopped Timer set to k/4 s reads.
+TEST(RenderClock, RunningStopwatchAdvancesOneFramePeriodPerFrame) {
+  const std::string dir = render_test::MakeTempFolder("stopwatch");
+  const ToolRun run = RunRender(With({"--set", "Type=Stopwatch", "--set", "Run=on", "--frames",
+                                      "3", "--fps", "4", "--out-dir", dir + "/seq"}),
+                                {"TZ=UTC"});
+  ASSERT_EQ(run.status, 0) << run.err;
+  // Durations in minutes: 0.25 s and 0.5 s.
+  const char* const durations[] = {"0", "0.0041666667", "0.0083333333"};
+  for (int k = 0; k < 3; ++k) {
+    const std::string file = dir + "/timer-" + std::to_string(k) + ".png";
+    const ToolRun still = RunRender(
+        With({"--set", "Type=Timer", "--set", std::string("Duration=") + durations[k], "--out",
+              file}),
+        render_test::FrozenClockAt("2026-12-08 10:00:00.0005"));
+    ASSERT_EQ(still.status, 0) << still.err;
+    const juce::Image frame = LoadPng(dir + "/seq/frame-0000" + std::to_string(k + 1) + ".png");
+    ASSERT_TRUE(frame.isValid()) << k;
+    EXPECT_EQ(DifferingPixels(frame, LoadPng(file)), 0) << "frame " << k;
+  }
+}

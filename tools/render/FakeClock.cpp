@@ -72,7 +72,11 @@ std::vector<std::string> FakeClockEnvironment(const std::string& library,
   environment.push_back("FAKETIME_TIMESTAMP_FILE=" + file);
   environment.push_back("FAKETIME_NO_CACHE=1");
   environment.push_back("FAKETIME_FMT=%s");
-  environment.push_back("FAKETIME_DONT_FAKE_MONOTONIC=1");
+  // The monotonic clock follows the moments too: a running Timer or
+  // Stopwatch advances exactly one frame period per frame, as the wall
+  // clock does. (Between two moments both stand still; nothing the plug-in
+  // or the driver does waits for them to move.)
+  environment.push_back("FAKETIME_DONT_FAKE_MONOTONIC=0");
   environment.push_back(std::string(kClockFileVariable) + "=" + file);
   return environment;
 }
