@@ -194,11 +194,11 @@ FFResult Tickora::SetTextParameter(uint32_t index, const char* value) {
   }
   if (index != IndexOf(ParamId::kTarget)) return result;
   const TargetText parsed = ParseTargetText(TextOf(index), CurrentTimeMillis());
-  const bool validityChanged = (parsed.state == TargetText::State::kValid) !=
-                               (typedTarget.state == TargetText::State::kValid);
+  const bool typedChanged = (parsed.state == TargetText::State::kEmpty) !=
+                            (typedTarget.state == TargetText::State::kEmpty);
   typedTarget = parsed;
   RestartCountdown();
-  if (validityChanged) ApplyVisibility();
+  if (typedChanged) ApplyVisibility();
   return result;
 }
 
@@ -207,11 +207,12 @@ void Tickora::RestartCountdown() {
   resolvedSecond = INT64_MIN;
 }
 
-// A typed target decides the countdown; the list-based one is hidden then.
+// Any text in "Target" decides the countdown (a bad one shows dashes): the
+// list-based target plays no part then and is hidden.
 bool Tickora::Shown(const ParamRow& row) const {
   const bool byList = row.id == ParamId::kDate || row.id == ParamId::kHour ||
                       row.id == ParamId::kMinute;
-  if (byList && typedTarget.state == TargetText::State::kValid) return false;
+  if (byList && typedTarget.state != TargetText::State::kEmpty) return false;
   return ShownFor(row, currentType);
 }
 
