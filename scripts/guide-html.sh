@@ -38,14 +38,14 @@ cmark-gfm --unsafe --validate-utf8 -e table -e strikethrough -e autolink "$guide
 <title>$(sed 's/&/\&amp;/g; s/</\&lt;/g; s/>/\&gt;/g' <<<"$title")</title>
 <style>
 body { margin: 0; background: #fafafa; color: #1d1d1f;
-  font: 16px/1.55 "Segoe UI", system-ui, -apple-system, "Helvetica Neue", Arial, sans-serif; }
+  font: 16px/1.55 system-ui, sans-serif; }
 main { max-width: 60em; margin: 0 auto; padding: 1.5em 2em 4em; background: #fff; }
 h1, h2, h3, h4 { line-height: 1.25; margin: 1.6em 0 0.5em; }
 h1 { font-size: 2em; margin-top: 0.5em; }
 h2 { font-size: 1.5em; border-bottom: 1px solid #ddd; padding-bottom: 0.2em; }
 h3 { font-size: 1.2em; }
 a { color: #0b5cad; }
-code { font: 0.9em Consolas, "DejaVu Sans Mono", monospace; background: #f0f0f2;
+code { font: 0.9em ui-monospace, monospace; background: #f0f0f2;
   padding: 0.1em 0.3em; border-radius: 3px; }
 pre { background: #f0f0f2; padding: 0.8em 1em; overflow-x: auto; border-radius: 4px; }
 pre code { padding: 0; background: none; }
