@@ -16,7 +16,7 @@ PACKAGES=(
   clang libclang-rt-14-dev
   valgrind
   tzdata locales
-  zip unzip
+  zip unzip cmark-gfm
 )
 if [[ "${TICKORA_WINDOWS:-0}" == "1" ]]; then
   PACKAGES+=(g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev wine wine64 binutils-mingw-w64-x86-64)
