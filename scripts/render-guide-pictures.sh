@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the user guide's pictures (docs/images/guide-*.png) with
-# tickora-render under a frozen wall clock (libfaketime), so that anyone can
-# regenerate the same pictures. Each display type, and each Countdown control
-# that a picture explains, is shown with the settings that docs/USER-GUIDE.md
-# names beside it.
+# tickora-render under a frozen or stepped clock (libfaketime), so that anyone
+# can regenerate the same pictures. Each display type, and each Countdown,
+# Timer and Stopwatch control that a picture explains, is shown with the
+# settings that docs/USER-GUIDE.md names beside it.
 #
 #   scripts/render-guide-pictures.sh [OUTPUT_FOLDER]   (default docs/images)
 #
@@ -75,3 +75,46 @@ at "2026-12-22 05:34:54" "$render" "${countdown[@]}" --set "Target=2027-01-01 00
 # A target that names no day (1 January has no 32nd): --:--:--.
 at "2026-12-31 23:58:30" "$render" "${countdown[@]}" --set "Target=2027-01-32 00:00" \
   --out "$out/guide-countdown-dashes.png"
+
+# Timer and Stopwatch count on the monotonic clock, which a frozen wall clock
+# does not move; the tool's sequences advance both clocks by exactly 1/F per
+# frame. after SECONDS START COMMAND_ARGS... OUTPUT: draws two frames SECONDS
+# apart from START (UTC), "Run" and the rest set before the first, and keeps
+# the second as OUTPUT.
+sequence_dir="$(mktemp -d)"
+trap 'rm -rf "$sequence_dir"' EXIT
+after() {
+  local seconds="$1" start="$2" fps
+  shift 2
+  local output="${*: -1}"
+  local args=("${@:1:$#-1}")
+  fps="$(awk -v s="$seconds" 'BEGIN { printf "%.17g", 1 / s }')"
+  TZ=UTC "$render" "${args[@]}" --start "$start" --frames 2 --fps "$fps" \
+    --out-dir "$sequence_dir" --overwrite >/dev/null
+  mv "$sequence_dir/frame-00002.png" "$output"
+}
+# A 20-minute Timer, seven and a half minutes in: 00:12:30, in green.
+after 450 "2026-12-08 10:10:00" "${look[@]}" --set Type=Timer --set Duration=20:00 \
+  --set Run=on --set Color=0.3333 --set Color_saturation=1 --set Color_brighthnes=1 \
+  "$out/guide-timer.png"
+# A Stopwatch with hundredths, 42 min 17.3 s after Run went on: 00:42:17:30,
+# in cyan.
+after 2537.3 "2026-12-08 10:10:00" "${look[@]}" --set Type=Stopwatch --set Run=on \
+  --set "Show Millisecs=on" --set Color=0.5 --set Color_saturation=1 \
+  --set Color_brighthnes=1 "$out/guide-stopwatch.png"
+
+# The talk timer recipe: 20 minutes, amber from 2 minutes left, overtime
+# after; white like the countdown controls above.
+talk=("${look[@]}" --set Type=Timer --set Color_saturation=0 --set Color_brighthnes=1
+  --set Duration=20:00 --set "Warn at=2 min" --set "At zero=Count up" --set Run=on)
+# 18 min 30 s in: 00:01:30 in the warning amber.
+after 1110 "2026-12-08 10:10:00" "${talk[@]}" "$out/guide-timer-warn.png"
+# 42.4 s over time: +00:00:42, white again.
+after 1242.4 "2026-12-08 10:10:00" "${talk[@]}" "$out/guide-timer-overtime.png"
+
+# Start together: a Timer that starts itself at 20:00:00 by the computer's
+# clock. 19:59:50 (waiting, Run off): 00:20:00; 20:00:03.25: 00:19:57.
+start_at=("${look[@]}" --set Type=Timer --set Color_saturation=0 --set Color_brighthnes=1
+  --set Duration=20:00 --set "Start at=2026-12-08 20:00:00")
+at "2026-12-08 19:59:50" "$render" "${start_at[@]}" --out "$out/guide-timer-waiting.png"
+after 13.25 "2026-12-08 19:59:50" "${start_at[@]}" "$out/guide-timer-started.png"
