@@ -58,7 +58,7 @@ int64_t WarnMillisOf(float value) {
 }
 
 CountdownView CountdownProgress::At(int64_t now, int64_t target, AtZero atZero,
-                                    int64_t warnMillis) {
+                                    int64_t warnMillis, int64_t flashClock) {
   CountdownView view;
   if (now >= target) finished = true;
   if (!finished) {
@@ -76,7 +76,9 @@ CountdownView CountdownProgress::At(int64_t now, int64_t target, AtZero atZero,
       view.millis = since;
       break;
     case AtZero::kFlash:
-      view.show = since % 1000 < 500 ? CountdownView::Show::kZeros : CountdownView::Show::kNothing;
+      view.show = (flashClock >= 0 ? flashClock : since) % 1000 < 500
+                      ? CountdownView::Show::kZeros
+                      : CountdownView::Show::kNothing;
       break;
     case AtZero::kHide:
       view.show = CountdownView::Show::kNothing;

@@ -68,7 +68,10 @@ class CountdownProgress {
  public:
   void Restart() { finished = false; }
   bool Finished() const { return finished; }
-  CountdownView At(int64_t now, int64_t target, AtZero atZero, int64_t warnMillis);
+  // "Flash" follows the time since the target, or `flashClock` (wall-clock
+  // milliseconds) when that is not negative.
+  CountdownView At(int64_t now, int64_t target, AtZero atZero, int64_t warnMillis,
+                   int64_t flashClock = -1);
 
  private:
   bool finished = false;

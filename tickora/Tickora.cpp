@@ -339,10 +339,12 @@ CountdownView Tickora::CountdownAt(int64_t now, const LocalDate& labelDay,
 // that moment, however late the frame that notices comes. "Run" then reads
 // on, so that the host's next "off" pauses it.
 void Tickora::StartWhenDue(int64_t now) {
-  if (startAt.state != TargetText::State::kValid || runClock.Running()) return;
+  if (startAt.state != TargetText::State::kValid) return;
   int64_t moment = 0;
   if (!InstantOf(startAt.reading, moment) || now < moment) return;
+  // Used up once its moment has come, whether or not it had to start anything.
   startAt.state = TargetText::State::kEmpty;
+  if (runClock.Running()) return;
   runClock.RunSince(MonotonicMicros() - (now - moment) * 1000);
   Plugin::SetFloatParameter(IndexOf(ParamId::kRun), 1.0f);
 }
@@ -359,8 +361,11 @@ CountdownView Tickora::CounterAt(Counts counts, int64_t now, const LocalDate& la
         return view;
       }
       // The duration as a target on the running time, which never steps back.
+      // Paused after its end, a flashing Timer keeps flashing with the wall
+      // clock rather than freezing in its dark half.
       return counting.At(runClock.ElapsedMicros(MonotonicMicros()) / 1000, durationMillis,
-                         AtZeroOf(Param(ParamId::kAtZero)), WarnMillisOf(Param(ParamId::kWarnAt)));
+                         AtZeroOf(Param(ParamId::kAtZero)), WarnMillisOf(Param(ParamId::kWarnAt)),
+                         runClock.Running() ? -1 : now);
     case Counts::kElapsed:
       view.show = CountdownView::Show::kElapsed;
       view.millis = runClock.ElapsedMicros(MonotonicMicros()) / 1000;

@@ -107,6 +107,11 @@ TEST_F(Timers, RunPauseResumeResetAndStartAt) {
       {"Start at crossing its moment between two frames",
        {"set Type=4", "text Start at=2026-12-31 23:00:05", "both +4999", "frame 00:00:00",
         "both +2001", "frame 00:00:02", "set Run=0", "both +5000", "frame 00:00:02"}},
+      // Running already when the moment comes: nothing to start, and a pause
+      // afterwards still pauses.
+      {"Start at while running",
+       {"set Type=4", "set Run=1", "text Start at=2026-12-31 23:00:05", "both +10000",
+        "frame 00:00:10", "set Run=0", "both +5000", "frame 00:00:10"}},
       {"bad Duration", {"set Type=3", "text Duration=5 minutes", "frame --:--:--",
                         "text Duration=00:75", "frame --:--:--", "text Duration=", "frame --:--:--"}},
   };
