@@ -30,4 +30,15 @@ struct HandsBoxInputs {
 // empty output): the hands are then drawn over the whole output.
 bool HandsBoxBounds(const HandsBoxInputs& in, int marginPixels, PixelRect hands[3]);
 
+// The same reach in up to two rectangles per hand: a hand turned towards a
+// diagonal fills little of its bounding rectangle, and the boxes of its two
+// halves (cut across at the middle of its length) leave out much of the
+// rest. A hand is cut when that leaves out at least `minSavedPixels`, as
+// each rectangle costs a draw. `handOf` gets each rectangle's hand (0 hour,
+// 1 minute, 2 second). Returns how many rectangles it wrote, 0 where
+// HandsBoxBounds would be false.
+constexpr int kMaxHandPieces = 6;
+int HandsBoxPieces(const HandsBoxInputs& in, int marginPixels, int minSavedPixels,
+                   PixelRect pieces[kMaxHandPieces], int handOf[kMaxHandPieces]);
+
 }  // namespace tickora

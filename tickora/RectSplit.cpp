@@ -9,7 +9,7 @@ namespace tickora {
 namespace {
 
 // Sorted, distinct cut positions along one axis, from 0 to `size`.
-int Cuts(const PixelRect* rects, int count, bool alongX, int size, int cuts[8]) {
+int Cuts(const PixelRect* rects, int count, bool alongX, int size, int cuts[]) {
   int n = 0;
   cuts[n++] = 0;
   cuts[n++] = size;
@@ -28,54 +28,68 @@ bool Covers(const PixelRect& r, int x, int y) {
          y < static_cast<int64_t>(r.y) + r.height;
 }
 
-// Merges pieces stacked exactly on top of each other (same columns).
-int MergeColumns(std::array<PixelRect, RectSplit::kMaxPieces>& pieces, int count) {
+// Merges pieces of the same groups stacked exactly on top of each other
+// (same columns).
+int MergeColumns(std::array<PixelRect, RectSplit::kMaxPieces>& pieces,
+                 std::array<unsigned, RectSplit::kMaxPieces>& groups, int count) {
   int kept = 0;
   for (int i = 0; i < count; ++i) {
     bool merged = false;
     for (int j = 0; j < kept && !merged; ++j) {
       PixelRect& below = pieces[j];
       if (below.x == pieces[i].x && below.width == pieces[i].width &&
-          below.y + below.height == pieces[i].y) {
+          below.y + below.height == pieces[i].y && groups[j] == groups[i]) {
         below.height += pieces[i].height;
         merged = true;
       }
     }
-    if (!merged) pieces[kept++] = pieces[i];
+    if (!merged) {
+      groups[kept] = groups[i];
+      pieces[kept++] = pieces[i];
+    }
   }
   return kept;
 }
 
 }  // namespace
 
-void SplitByRects(const PixelRect* rects, int count, int width, int height, RectSplit& split) {
+void SplitByRects(const PixelRect* rects, int count, int width, int height, RectSplit& split,
+                  const int* groupOf) {
   split.insideCount = 0;
   split.outsideCount = 0;
-  count = std::clamp(count, 0, 3);
+  count = std::clamp(count, 0, RectSplit::kMaxRects);
   width = std::max(width, 0);
   height = std::max(height, 0);
-  int xs[8], ys[8];
+  int xs[2 * RectSplit::kMaxRects + 2], ys[2 * RectSplit::kMaxRects + 2];
   const int nx = Cuts(rects, count, true, width, xs);
   const int ny = Cuts(rects, count, false, height, ys);
   for (int row = 0; row + 1 < ny; ++row) {
     int col = 0;
     while (col + 1 < nx) {
-      const auto inside = [&](int c) {
+      // The groups covering a cell, 0 outside every rectangle.
+      const auto groups = [&](int c) {
+        unsigned bits = 0;
         for (int i = 0; i < count; ++i)
-          if (Covers(rects[i], xs[c], ys[row])) return true;
-        return false;
+          if (Covers(rects[i], xs[c], ys[row]))
+            bits |= 1u << (groupOf != nullptr ? std::clamp(groupOf[i], 0, 7) : 0);
+        return bits;
       };
-      const bool kind = inside(col);
+      const unsigned kind = groups(col);
       int end = col + 1;
-      while (end + 1 < nx && inside(end) == kind) ++end;
+      while (end + 1 < nx && groups(end) == kind) ++end;
       const PixelRect piece{xs[col], ys[row], xs[end] - xs[col], ys[row + 1] - ys[row]};
-      if (kind) split.inside[split.insideCount++] = piece;
-      else split.outside[split.outsideCount++] = piece;
+      if (kind != 0) {
+        split.insideGroups[static_cast<size_t>(split.insideCount)] = kind;
+        split.inside[static_cast<size_t>(split.insideCount++)] = piece;
+      } else {
+        split.outside[static_cast<size_t>(split.outsideCount++)] = piece;
+      }
       col = end;
     }
   }
-  split.insideCount = MergeColumns(split.inside, split.insideCount);
-  split.outsideCount = MergeColumns(split.outside, split.outsideCount);
+  std::array<unsigned, RectSplit::kMaxPieces> none{};
+  split.insideCount = MergeColumns(split.inside, split.insideGroups, split.insideCount);
+  split.outsideCount = MergeColumns(split.outside, none, split.outsideCount);
 }
 
 }  // namespace tickora
