@@ -31,20 +31,21 @@ bool Covers(const PixelRect& r, int x, int y) {
 // Merges pieces of the same groups stacked exactly on top of each other
 // (same columns).
 int MergeColumns(std::array<PixelRect, RectSplit::kMaxPieces>& pieces,
-                 std::array<unsigned, RectSplit::kMaxPieces>& groups, int count) {
+                 std::array<unsigned, RectSplit::kMaxPieces>* groups, int count) {
   int kept = 0;
   for (int i = 0; i < count; ++i) {
     bool merged = false;
     for (int j = 0; j < kept && !merged; ++j) {
       PixelRect& below = pieces[j];
       if (below.x == pieces[i].x && below.width == pieces[i].width &&
-          below.y + below.height == pieces[i].y && groups[j] == groups[i]) {
+          below.y + below.height == pieces[i].y &&
+          (groups == nullptr || (*groups)[j] == (*groups)[i])) {
         below.height += pieces[i].height;
         merged = true;
       }
     }
     if (!merged) {
-      groups[kept] = groups[i];
+      if (groups != nullptr) (*groups)[kept] = (*groups)[i];
       pieces[kept++] = pieces[i];
     }
   }
@@ -63,17 +64,27 @@ void SplitByRects(const PixelRect* rects, int count, int width, int height, Rect
   int xs[2 * RectSplit::kMaxRects + 2], ys[2 * RectSplit::kMaxRects + 2];
   const int nx = Cuts(rects, count, true, width, xs);
   const int ny = Cuts(rects, count, false, height, ys);
+  // Which rectangles each column and each row of cells lies in: a cell lies
+  // in the rectangles of both.
+  unsigned inColumn[2 * RectSplit::kMaxRects + 1] = {}, inRow[2 * RectSplit::kMaxRects + 1] = {};
+  for (int i = 0; i < count; ++i) {
+    for (int c = 0; c + 1 < nx; ++c)
+      if (Covers(rects[i], xs[c], rects[i].y)) inColumn[c] |= 1u << i;
+    for (int r = 0; r + 1 < ny; ++r)
+      if (Covers(rects[i], rects[i].x, ys[r])) inRow[r] |= 1u << i;
+  }
+  // The groups of each set of rectangles, one rectangle added at a time.
+  unsigned groupsOf[1u << RectSplit::kMaxRects];
+  groupsOf[0] = 0;
+  for (int i = 0; i < count; ++i) {
+    const unsigned bit = 1u << (groupOf != nullptr ? std::clamp(groupOf[i], 0, 7) : 0);
+    for (unsigned set = 1u << i; set < 2u << i; ++set) groupsOf[set] = groupsOf[set - (1u << i)] | bit;
+  }
   for (int row = 0; row + 1 < ny; ++row) {
     int col = 0;
     while (col + 1 < nx) {
       // The groups covering a cell, 0 outside every rectangle.
-      const auto groups = [&](int c) {
-        unsigned bits = 0;
-        for (int i = 0; i < count; ++i)
-          if (Covers(rects[i], xs[c], ys[row]))
-            bits |= 1u << (groupOf != nullptr ? std::clamp(groupOf[i], 0, 7) : 0);
-        return bits;
-      };
+      const auto groups = [&](int c) { return groupsOf[inColumn[c] & inRow[row]]; };
       const unsigned kind = groups(col);
       int end = col + 1;
       while (end + 1 < nx && groups(end) == kind) ++end;
@@ -87,9 +98,8 @@ void SplitByRects(const PixelRect* rects, int count, int width, int height, Rect
       col = end;
     }
   }
-  std::array<unsigned, RectSplit::kMaxPieces> none{};
-  split.insideCount = MergeColumns(split.inside, split.insideGroups, split.insideCount);
-  split.outsideCount = MergeColumns(split.outside, none, split.outsideCount);
+  split.insideCount = MergeColumns(split.inside, &split.insideGroups, split.insideCount);
+  split.outsideCount = MergeColumns(split.outside, nullptr, split.outsideCount);
 }
 
 }  // namespace tickora
