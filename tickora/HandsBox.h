@@ -6,7 +6,7 @@
 // the hands program; the rest of the output gets the face's empty colour,
 // which is what the hands program writes there. The constants come from
 // tickora/ShapeConstants.h, shared with the shaders; keep the formulas in
-// step with kHandsVertexShader: the frame identity test fails when a
+// step with kHandsVertexBody: the frame identity test fails when a
 // rectangle is too small.
 #pragma once
 
