@@ -135,13 +135,21 @@ void DigitalRenderer::Draw(const DigitalFrame& frame, const ffglex::FullScreenQu
   }
   const GlyphAtlas* atlas =
       frame.atlas != nullptr && frame.atlas->UploadedSide() > 0 ? frame.atlas : nullptr;
+  // A pass sends only the values that differ from the pass before: each
+  // change is state a software renderer copies for the draw.
+  const GlyphPass* previous = nullptr;
+  const auto send = [&](Uniform uniform, float value, float before) {
+    if (previous == nullptr || std::memcmp(&value, &before, sizeof(float)) != 0)
+      glUniform1f(location[uniform], value);
+  };
   for (size_t i = 0; i < passes.size(); ++i) {
     const GlyphPass& pass = passes[i];
-    glUniform1f(location[kCount], pass.count);
-    glUniform1f(location[kSeparator], pass.narrow);
+    send(kCount, pass.count, previous != nullptr ? previous->count : 0.0f);
+    send(kSeparator, pass.narrow, previous != nullptr ? previous->narrow : 0.0f);
     if (pass.setBlack) glUniform1f(location[kBlack], pass.black);
-    glUniform1f(location[kLeft], pass.left);
-    glUniform1f(location[kAddH], pass.addH);
+    send(kLeft, pass.left, previous != nullptr ? previous->left : 0.0f);
+    send(kAddH, pass.addH, previous != nullptr ? previous->addH : 0.0f);
+    previous = &pass;
     if (scissor) {
       box.left = pass.left;
       box.addH = pass.addH;
