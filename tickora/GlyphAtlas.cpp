@@ -51,7 +51,21 @@ void CopyCoverage(const juce::Image::BitmapData& pixels, juce::Rectangle<int> ar
     const uint8_t* from = pixels.getPixelPointer(inked.getX(), y) + component;
     uint8_t* to = out.data() + static_cast<size_t>(y - area.getY()) * static_cast<size_t>(area.getWidth()) +
                   (inked.getX() - area.getX());
-    for (int x = 0; x < inked.getWidth(); ++x) to[x] = from[x * pixels.pixelStride];
+    const int width = inked.getWidth(), stride = pixels.pixelStride;
+    int x = 0;
+    // Eight at a time: the copy is most of a rebuild's own work.
+    for (; x + 8 <= width; x += 8) {
+      const uint8_t* p = from + x * stride;
+      to[x] = p[0];
+      to[x + 1] = p[stride];
+      to[x + 2] = p[2 * stride];
+      to[x + 3] = p[3 * stride];
+      to[x + 4] = p[4 * stride];
+      to[x + 5] = p[5 * stride];
+      to[x + 6] = p[6 * stride];
+      to[x + 7] = p[7 * stride];
+    }
+    for (; x < width; ++x) to[x] = from[x * stride];
   }
 }
 
