@@ -118,6 +118,8 @@ using GLsizeiptr = std::ptrdiff_t;
 #define GL_ARRAY_BUFFER_BINDING 0x8894
 #define GL_ELEMENT_ARRAY_BUFFER_BINDING 0x8895
 #define GL_STATIC_DRAW 0x88E4
+#define GL_STREAM_DRAW 0x88E0
+#define GL_COLOR 0x1800
 #define GL_FRAGMENT_SHADER 0x8B30
 #define GL_VERTEX_SHADER 0x8B31
 #define GL_COMPILE_STATUS 0x8B81
@@ -163,6 +165,8 @@ using GLsizeiptr = std::ptrdiff_t;
     (GLenum target, GLenum attachment, GLenum pname, GLint* params),                         \
     (target, attachment, pname, params))                                                     \
   X(void, Scissor, (GLint x, GLint y, GLsizei width, GLsizei height), (x, y, width, height))   \
+  X(void, ClearBufferfv, (GLenum buffer, GLint drawBuffer, const GLfloat* value),           \
+    (buffer, drawBuffer, value))                                                             \
   X(GLuint, CreateShader, (GLenum type), (type))                                             \
   X(void, ShaderSource,                                                                      \
     (GLuint shader, GLsizei count, const GLchar* const* source, const GLint* length),        \

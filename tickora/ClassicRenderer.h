@@ -10,6 +10,8 @@
 #include "ffglex/FullScreenQuad.h"
 #include "ffglex/ShaderProgram.h"
 #include "tickora/HandsBox.h"
+#include "tickora/PassScissor.h"
+#include "tickora/RectSplit.h"
 
 #include <cstdint>
 
@@ -42,9 +44,16 @@ class ClassicRenderer {
   GLuint HandsProgram() const { return hands.Id(); }
 
  private:
-  void SendHands(const ClassicFrame& frame) const;
+  static void SendHands(const ffglex::ShaderProgram& program, const ClassicFrame& frame);
+  bool PlanPieces(const ClassicFrame& frame, const PassScissor& scissor, bool overwrite,
+                  RectSplit& best) const;
+  void DrawEmptyFace(const RectSplit& split, PassScissor& scissor) const;
 
   ffglex::ShaderProgram hands;
+  ffglex::ShaderProgram oneHand;  // measures the hand "only" names alone
+  GLint onlyLocation = -1;
+  GLuint faceArray = 0;  // the empty face's rectangles, refilled each frame
+  GLuint faceBuffer = 0;
   ffglex::ShaderProgram emptyFace;
 };
 

@@ -9,12 +9,46 @@ juce::String PadNumber(int32_t value, int width) {
   return text;
 }
 
+namespace {
+
+// Writes `value` as PadNumber does (its decimal form, sign included, zeros
+// in front up to `width` characters), keeping at most `keep` characters.
+char* AppendPadded(char* out, int32_t value, int width, int keep) {
+  char digits[12];
+  int n = 0;
+  int64_t magnitude = value < 0 ? -static_cast<int64_t>(value) : value;
+  do {
+    digits[n++] = static_cast<char>('0' + magnitude % 10);
+    magnitude /= 10;
+  } while (magnitude > 0);
+  if (value < 0) digits[n++] = '-';
+  for (int i = n; i < width && keep > 0; ++i, --keep) *out++ = '0';
+  while (n > 0 && keep > 0) {
+    *out++ = digits[--n];
+    --keep;
+  }
+  return out;
+}
+
+}  // namespace
+
+// Written into a fixed buffer and made a String once: each frame builds its
+// text, and concatenating Strings allocates at every step.
 juce::String BuildDisplayString(const ClockFields& fields, bool showSeconds, bool showMillis) {
-  juce::String text = PadNumber(fields.hours, 2) + ":" + PadNumber(fields.minutes, 2);
-  if (showSeconds) text += ":" + PadNumber(fields.seconds, 2);
+  char text[4 * 13];
+  char* end = AppendPadded(text, fields.hours, 2, 12);
+  *end++ = ':';
+  end = AppendPadded(end, fields.minutes, 2, 12);
+  if (showSeconds) {
+    *end++ = ':';
+    end = AppendPadded(end, fields.seconds, 2, 12);
+  }
   // Hundredths are truncated, never rounded: 999 ms reads 99.
-  if (showMillis) text += ":" + PadNumber(fields.milliseconds, 3).substring(0, 2);
-  return text;
+  if (showMillis) {
+    *end++ = ':';
+    end = AppendPadded(end, fields.milliseconds, 3, 2);
+  }
+  return juce::String(text, static_cast<size_t>(end - text));
 }
 
 ColonAnimation ColonAnimationOf(float value) {

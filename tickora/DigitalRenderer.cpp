@@ -6,6 +6,7 @@
 #include "tickora/GlyphBox.h"
 #include "tickora/PassScissor.h"
 
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -56,6 +57,50 @@ void DigitalRenderer::SendLook(const DigitalFrame& frame) const {
   glUniform1f(location[kAtlasFill], frame.atlasFill);
 }
 
+namespace {
+
+bool SameBits(const GlyphBoxInputs& a, const GlyphBoxInputs& b) {
+  return std::memcmp(&a, &b, sizeof(GlyphBoxInputs)) == 0;
+}
+
+}  // namespace
+
+// The pass's scissor rectangle (unbounded when it cannot be worked out);
+// false when its glyph has no ink and the pass draws nothing.
+bool DigitalRenderer::PassBox(size_t index, const GlyphBoxInputs& box, int glyph,
+                              const GlyphAtlas* atlas, PixelRect& rect, bool& bounded) const {
+  const bool known = atlas != nullptr && glyph >= 0 && glyph < kGlyphCount;
+  const GlyphAtlas::InkBox ink = known ? atlas->Ink(glyph) : GlyphAtlas::InkBox{};
+  const int side = known ? atlas->UploadedSide() : -1;
+  PassRect* kept = index < passRects.size() ? &passRects[index] : nullptr;
+  if (kept != nullptr && kept->glyph == glyph && kept->side == side && kept->ink.x0 == ink.x0 &&
+      kept->ink.y0 == ink.y0 && kept->ink.x1 == ink.x1 && kept->ink.y1 == ink.y1 &&
+      SameBits(kept->box, box)) {
+    rect = kept->rect;
+    bounded = kept->bounded;
+    return kept->inked;
+  }
+  bounded = GlyphBoxBounds(box, 2, rect);
+  bool inked = true;
+  if (bounded && known) {
+    inked = !ink.Empty();
+    const InkTexels texels{ink.x0, ink.y0, ink.x1, ink.y1, side, glyph % kAtlasColumns,
+                           glyph / kAtlasColumns};
+    PixelRect inkedRect;
+    if (inked && GlyphInkBounds(box, texels, 2, inkedRect)) rect = Intersection(rect, inkedRect);
+  }
+  if (kept != nullptr) {
+    kept->box = box;
+    kept->glyph = glyph;
+    kept->ink = ink;
+    kept->side = side;
+    kept->inked = inked;
+    kept->bounded = bounded;
+    kept->rect = rect;
+  }
+  return inked;
+}
+
 void DigitalRenderer::Draw(const DigitalFrame& frame, const ffglex::FullScreenQuad& quad) const {
   const GLuint id = program.Id();
   if (id == 0) return;
@@ -88,27 +133,29 @@ void DigitalRenderer::Draw(const DigitalFrame& frame, const ffglex::FullScreenQu
     box.aspect = frame.aspect;
     box.pitch = pitch;
   }
-  const bool knownInk = frame.atlas != nullptr && frame.atlas->UploadedSide() > 0;
-  for (const GlyphPass& pass : passes) {
-    glUniform1f(location[kCount], pass.count);
-    glUniform1f(location[kSeparator], pass.narrow);
+  const GlyphAtlas* atlas =
+      frame.atlas != nullptr && frame.atlas->UploadedSide() > 0 ? frame.atlas : nullptr;
+  // A pass sends only the values that differ from the pass before: each
+  // change is state a software renderer copies for the draw.
+  const GlyphPass* previous = nullptr;
+  const auto send = [&](Uniform uniform, float value, float before) {
+    if (previous == nullptr || std::memcmp(&value, &before, sizeof(float)) != 0)
+      glUniform1f(location[uniform], value);
+  };
+  for (size_t i = 0; i < passes.size(); ++i) {
+    const GlyphPass& pass = passes[i];
+    send(kCount, pass.count, previous != nullptr ? previous->count : 0.0f);
+    send(kSeparator, pass.narrow, previous != nullptr ? previous->narrow : 0.0f);
     if (pass.setBlack) glUniform1f(location[kBlack], pass.black);
-    glUniform1f(location[kLeft], pass.left);
-    glUniform1f(location[kAddH], pass.addH);
+    send(kLeft, pass.left, previous != nullptr ? previous->left : 0.0f);
+    send(kAddH, pass.addH, previous != nullptr ? previous->addH : 0.0f);
+    previous = &pass;
     if (scissor) {
       box.left = pass.left;
       box.addH = pass.addH;
       PixelRect rect;
-      bool bounded = GlyphBoxBounds(box, 2, rect);
-      const int glyph = static_cast<int>(pass.count);
-      if (bounded && knownInk && glyph >= 0 && glyph < kGlyphCount) {
-        const GlyphAtlas::InkBox& ink = frame.atlas->Ink(glyph);
-        if (ink.Empty()) continue;
-        const InkTexels texels{ink.x0, ink.y0, ink.x1, ink.y1, frame.atlas->UploadedSide(),
-                               glyph % kAtlasColumns, glyph / kAtlasColumns};
-        PixelRect inked;
-        if (GlyphInkBounds(box, texels, 2, inked)) rect = Intersection(rect, inked);
-      }
+      bool bounded = false;
+      if (!PassBox(i, box, static_cast<int>(pass.count), atlas, rect, bounded)) continue;
       const PixelRect inViewport = scissor->InViewport(rect);
       if (!scissor->Limit(bounded ? &inViewport : nullptr)) continue;  // nothing of it is visible
     }

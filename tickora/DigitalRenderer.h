@@ -12,9 +12,12 @@
 #include "ffglex/ShaderProgram.h"
 #include "tickora/DigitalReadout.h"
 #include "tickora/GlyphAtlas.h"
+#include "tickora/GlyphBox.h"
 
 #include <juce_core/juce_core.h>
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace tickora {
@@ -56,6 +59,23 @@ class DigitalRenderer {
  private:
   void SendLook(const DigitalFrame& frame) const;
   void LookUpUniforms();
+  bool PassBox(size_t index, const GlyphBoxInputs& box, int glyph, const GlyphAtlas* atlas,
+               PixelRect& rect, bool& bounded) const;
+
+  // Each pass's rectangle from the frame before, with what it was worked out
+  // from: the boxes follow the parameters and the layout, which seldom
+  // change, and working one out (in doubles, twice) costs more than the
+  // rest of the pass on the CPU.
+  struct PassRect {
+    GlyphBoxInputs box;
+    int glyph = -1;
+    GlyphAtlas::InkBox ink;
+    int side = -1;
+    bool inked = false;
+    bool bounded = false;
+    PixelRect rect;
+  };
+  mutable std::array<PassRect, 16> passRects;
 
   // Looked up once per program: a lookup by name costs more than the
   // frame's arithmetic.

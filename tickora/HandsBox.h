@@ -6,7 +6,7 @@
 // the hands program; the rest of the output gets the face's empty colour,
 // which is what the hands program writes there. The constants come from
 // tickora/ShapeConstants.h, shared with the shaders; keep the formulas in
-// step with kHandsVertexShader: the frame identity test fails when a
+// step with kHandsVertexBody: the frame identity test fails when a
 // rectangle is too small.
 #pragma once
 
@@ -29,5 +29,16 @@ struct HandsBoxInputs {
 // False when the rectangles cannot be worked out (non-finite values, an
 // empty output): the hands are then drawn over the whole output.
 bool HandsBoxBounds(const HandsBoxInputs& in, int marginPixels, PixelRect hands[3]);
+
+// The same reach in up to two rectangles per hand: a hand turned towards a
+// diagonal fills little of its bounding rectangle, and the boxes of its two
+// halves (cut across at the middle of its length) leave out much of the
+// rest. A hand is cut when that leaves out at least `minSavedPixels`, as
+// each rectangle costs a draw. `handOf` gets each rectangle's hand (0 hour,
+// 1 minute, 2 second). Returns how many rectangles it wrote, 0 where
+// HandsBoxBounds would be false.
+constexpr int kMaxHandPieces = 6;
+int HandsBoxPieces(const HandsBoxInputs& in, int marginPixels, int minSavedPixels,
+                   PixelRect pieces[kMaxHandPieces], int handOf[kMaxHandPieces]);
 
 }  // namespace tickora

@@ -23,6 +23,8 @@ class PassScissor {
   // size; otherwise scaled to the viewport (the quad spans the viewport
   // whatever its size) and widened by a pixel for the rounding.
   PixelRect InViewport(const PixelRect& box) const;
+  int ViewportX() const { return viewport[0]; }
+  int ViewportY() const { return viewport[1]; }
   int ViewportWidth() const { return viewport[2]; }
   int ViewportHeight() const { return viewport[3]; }
 

@@ -9,7 +9,7 @@ namespace tickora {
 namespace {
 
 // Sorted, distinct cut positions along one axis, from 0 to `size`.
-int Cuts(const PixelRect* rects, int count, bool alongX, int size, int cuts[8]) {
+int Cuts(const PixelRect* rects, int count, bool alongX, int size, int cuts[]) {
   int n = 0;
   cuts[n++] = 0;
   cuts[n++] = size;
@@ -28,54 +28,78 @@ bool Covers(const PixelRect& r, int x, int y) {
          y < static_cast<int64_t>(r.y) + r.height;
 }
 
-// Merges pieces stacked exactly on top of each other (same columns).
-int MergeColumns(std::array<PixelRect, RectSplit::kMaxPieces>& pieces, int count) {
+// Merges pieces of the same groups stacked exactly on top of each other
+// (same columns).
+int MergeColumns(std::array<PixelRect, RectSplit::kMaxPieces>& pieces,
+                 std::array<unsigned, RectSplit::kMaxPieces>* groups, int count) {
   int kept = 0;
   for (int i = 0; i < count; ++i) {
     bool merged = false;
     for (int j = 0; j < kept && !merged; ++j) {
       PixelRect& below = pieces[j];
       if (below.x == pieces[i].x && below.width == pieces[i].width &&
-          below.y + below.height == pieces[i].y) {
+          below.y + below.height == pieces[i].y &&
+          (groups == nullptr || (*groups)[j] == (*groups)[i])) {
         below.height += pieces[i].height;
         merged = true;
       }
     }
-    if (!merged) pieces[kept++] = pieces[i];
+    if (!merged) {
+      if (groups != nullptr) (*groups)[kept] = (*groups)[i];
+      pieces[kept++] = pieces[i];
+    }
   }
   return kept;
 }
 
 }  // namespace
 
-void SplitByRects(const PixelRect* rects, int count, int width, int height, RectSplit& split) {
+void SplitByRects(const PixelRect* rects, int count, int width, int height, RectSplit& split,
+                  const int* groupOf) {
   split.insideCount = 0;
   split.outsideCount = 0;
-  count = std::clamp(count, 0, 3);
+  count = std::clamp(count, 0, RectSplit::kMaxRects);
   width = std::max(width, 0);
   height = std::max(height, 0);
-  int xs[8], ys[8];
+  int xs[2 * RectSplit::kMaxRects + 2], ys[2 * RectSplit::kMaxRects + 2];
   const int nx = Cuts(rects, count, true, width, xs);
   const int ny = Cuts(rects, count, false, height, ys);
+  // Which rectangles each column and each row of cells lies in: a cell lies
+  // in the rectangles of both.
+  unsigned inColumn[2 * RectSplit::kMaxRects + 1] = {}, inRow[2 * RectSplit::kMaxRects + 1] = {};
+  for (int i = 0; i < count; ++i) {
+    for (int c = 0; c + 1 < nx; ++c)
+      if (Covers(rects[i], xs[c], rects[i].y)) inColumn[c] |= 1u << i;
+    for (int r = 0; r + 1 < ny; ++r)
+      if (Covers(rects[i], rects[i].x, ys[r])) inRow[r] |= 1u << i;
+  }
+  // The groups of each set of rectangles, one rectangle added at a time.
+  unsigned groupsOf[1u << RectSplit::kMaxRects];
+  groupsOf[0] = 0;
+  for (int i = 0; i < count; ++i) {
+    const unsigned bit = 1u << (groupOf != nullptr ? std::clamp(groupOf[i], 0, 7) : 0);
+    for (unsigned set = 1u << i; set < 2u << i; ++set) groupsOf[set] = groupsOf[set - (1u << i)] | bit;
+  }
   for (int row = 0; row + 1 < ny; ++row) {
     int col = 0;
     while (col + 1 < nx) {
-      const auto inside = [&](int c) {
-        for (int i = 0; i < count; ++i)
-          if (Covers(rects[i], xs[c], ys[row])) return true;
-        return false;
-      };
-      const bool kind = inside(col);
+      // The groups covering a cell, 0 outside every rectangle.
+      const auto groups = [&](int c) { return groupsOf[inColumn[c] & inRow[row]]; };
+      const unsigned kind = groups(col);
       int end = col + 1;
-      while (end + 1 < nx && inside(end) == kind) ++end;
+      while (end + 1 < nx && groups(end) == kind) ++end;
       const PixelRect piece{xs[col], ys[row], xs[end] - xs[col], ys[row + 1] - ys[row]};
-      if (kind) split.inside[split.insideCount++] = piece;
-      else split.outside[split.outsideCount++] = piece;
+      if (kind != 0) {
+        split.insideGroups[static_cast<size_t>(split.insideCount)] = kind;
+        split.inside[static_cast<size_t>(split.insideCount++)] = piece;
+      } else {
+        split.outside[static_cast<size_t>(split.outsideCount++)] = piece;
+      }
       col = end;
     }
   }
-  split.insideCount = MergeColumns(split.inside, split.insideCount);
-  split.outsideCount = MergeColumns(split.outside, split.outsideCount);
+  split.insideCount = MergeColumns(split.inside, &split.insideGroups, split.insideCount);
+  split.outsideCount = MergeColumns(split.outside, nullptr, split.outsideCount);
 }
 
 }  // namespace tickora

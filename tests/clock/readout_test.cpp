@@ -238,3 +238,26 @@ TEST(Readout, ColonAnimations) {
       EXPECT_EQ(pass.setBlack, pass.count <= 9) << show;
   }
 }
+
+namespace {
+
+// The text is written into a fixed buffer: whatever the fields hold (a
+// host's stray values, the extremes of int32), it must read as the padded
+// numbers joined by colons.
+TEST(Readout, TextOfAnyFieldsIsThePaddedNumbers) {
+  const int32_t values[] = {0, 5, 99, 100, 12345, -1, -42, std::numeric_limits<int32_t>::max(),
+                            std::numeric_limits<int32_t>::min()};
+  for (int32_t v : values) {
+    ClockFields f;
+    f.hours = v;
+    f.minutes = -v / 7;
+    f.seconds = v / 3;
+    f.milliseconds = v;
+    const juce::String expected = PadNumber(f.hours, 2) + ":" + PadNumber(f.minutes, 2) + ":" +
+                                  PadNumber(f.seconds, 2) + ":" +
+                                  PadNumber(f.milliseconds, 3).substring(0, 2);
+    EXPECT_EQ(BuildDisplayString(f, true, true), expected) << v;
+  }
+}
+
+}  // namespace

@@ -297,3 +297,33 @@ TEST_F(ClassicFrameIdentity, MatchesUnderTheHostsBlendingAndViewport) {
 }
 
 }  // namespace
+
+// Without the host's blending the empty face is a clear of the target and the
+// hands' pieces are drawn over it, one hand alone where only it can reach:
+// the clear must store each colour as the draw would (its conversion to
+// bytes), at every hue, saturation and brightness, over an offset viewport
+// and a host scissor that reaches past it.
+TEST_F(ClassicFrameIdentity, ClearedFaceStoresWhatTheDrawWouldForEveryColour) {
+  using ViewportFn = void (*)(GLint, GLint, GLsizei, GLsizei);
+  const auto viewport = reinterpret_cast<ViewportFn>(ffgl::platform::GetGLProcAddress("glViewport"));
+  ASSERT_NE(viewport, nullptr);
+  frozenNow = At(1, 22, 22, 0);
+  Make(160, 90);
+  if (HasFatalFailure()) return;
+  for (int step = 0; step < 48; ++step) {
+    Set("Color", static_cast<float>(step) / 47.0f);
+    Set("Color_saturation", static_cast<float>(step % 7) / 3.0f);
+    Set("Color_brighthness", static_cast<float>(step % 5) / 2.0f);
+    hostState = [&] {
+      if (step % 2 == 0) return;
+      viewport(7, 3, 160, 90);
+      glEnable(GL_SCISSOR_TEST);
+      glScissor(100, 0, 200, 60);
+    };
+    ExpectSameFrame("colour step " + std::to_string(step));
+    glDisable(GL_SCISSOR_TEST);
+    viewport(0, 0, 160, 90);
+    if (HasFatalFailure()) return;
+  }
+  hostState = nullptr;
+}

@@ -210,3 +210,52 @@ TEST(RectSplit, EveryPixelInExactlyOnePieceOfTheRightKind) {
 }
 
 }  // namespace
+
+namespace {
+
+// A hand's rectangle cut in halves must still hold all of its ink, and over
+// twelve hours the halves must leave out more than the whole rectangles; the
+// groups the split reports must be those of the rectangles covering each
+// piece, as the one-hand program draws only that hand there.
+TEST(HandsBox, HalvesHoldTheInkAndPiecesKnowTheirHands) {
+  HandsBoxInputs in = Defaults(240, 160);
+  in.minuteLength = 1.0f;
+  in.secondLength = 0.9f;
+  const int width = 240, height = 160;
+  double wholeArea = 0.0, halvesArea = 0.0;
+  for (int step = 0; step < 24; ++step) {
+    in.turns[0] = static_cast<float>(step / 24.0);
+    in.turns[1] = static_cast<float>(step * 5 / 24.0 + 0.06);
+    in.turns[2] = static_cast<float>(step * 13 / 24.0 + 0.11);
+    const double turns[3] = {in.turns[0], in.turns[1], in.turns[2]};
+    PixelRect whole[3], rects[tickora::kMaxHandPieces];
+    int handOf[tickora::kMaxHandPieces];
+    ASSERT_TRUE(HandsBoxBounds(in, 0, whole));
+    const int count = tickora::HandsBoxPieces(in, 0, 1, rects, handOf);
+    ASSERT_GE(count, 3);
+    RectSplit split, wholeSplit;
+    SplitByRects(rects, count, width, height, split, handOf);
+    SplitByRects(whole, 3, width, height, wholeSplit);
+    for (int i = 0; i < split.insideCount; ++i)
+      halvesArea += static_cast<double>(split.inside[i].width) * split.inside[i].height;
+    for (int i = 0; i < wholeSplit.insideCount; ++i)
+      wholeArea += static_cast<double>(wholeSplit.inside[i].width) * wholeSplit.inside[i].height;
+    for (int y = 0; y < height; ++y) {
+      for (int x = 0; x < width; ++x) {
+        const double fx = ((x + 0.5) / width - 0.5) * 10.0;
+        const double fy = ((y + 0.5) / height - 0.5) * height / width * 10.0;
+        unsigned covering = 0;
+        for (int r = 0; r < count; ++r)
+          if (Inside(rects[r], x, y)) covering |= 1u << handOf[r];
+        if (FaceDistance(in, turns, fx, fy) < 0.105)
+          ASSERT_NE(covering, 0u) << "step " << step << ": ink at (" << x << ", " << y << ")";
+        for (int i = 0; i < split.insideCount; ++i)
+          if (Inside(split.inside[i], x, y))
+            ASSERT_EQ(split.insideGroups[i], covering) << "step " << step << " (" << x << ", " << y << ")";
+      }
+    }
+  }
+  EXPECT_LT(halvesArea, 0.85 * wholeArea);
+}
+
+}  // namespace
