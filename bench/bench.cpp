@@ -26,6 +26,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -67,7 +68,21 @@ struct Options {
 constexpr int kDigital = static_cast<int>(tickora::DisplayType::kDigital);
 constexpr int kClassic = static_cast<int>(tickora::DisplayType::kClassic);
 constexpr int kCountdown = static_cast<int>(tickora::DisplayType::kCountdown);
-const char* const kTypeNames[3] = {"Digital HH:MM:SS", "Classic", "Countdown HH:MM:SS"};
+// Every display type is measured, from the one list of them.
+constexpr int kTypes = tickora::kDisplayTypeCount;
+
+// "Digital HH:MM:SS", "Classic", ...: read-outs are named with their format.
+std::string TypeName(int type) {
+  const tickora::DisplayTypeDef& def = tickora::kDisplayTypes[type];
+  return std::string(def.name) + (def.renderer == tickora::Renderer::kReadout ? " HH:MM:SS" : "");
+}
+
+// The name callgrind's dump of a type's frames carries: "digital", ...
+std::string DumpName(int type) {
+  std::string name = tickora::kDisplayTypes[type].name;
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
 
 double NowMs() {
   using namespace std::chrono;
@@ -96,12 +111,16 @@ tickora::Tickora* AsTickora(FFInstanceID instance) {
 }
 
 // An instance showing `type`; Countdown counts down to tomorrow 00:00, so
-// that its read-out has as many characters as the time of day.
+// that its read-out has as many characters as the time of day, and a Timer
+// or Stopwatch runs.
 FFInstanceID MakeInstance(Size size, int type) {
   FFInstanceID instance = Instantiate(size.width, size.height);
   if (AsTickora(instance) == nullptr) return nullptr;
   SetParam(instance, tickora::ParamId::kType, static_cast<float>(type));
   if (type == kCountdown) SetParam(instance, tickora::ParamId::kDate, 1.0f);
+  const tickora::Counts counts = tickora::kDisplayTypes[type].counts;
+  if (counts == tickora::Counts::kDuration || counts == tickora::Counts::kElapsed)
+    SetParam(instance, tickora::ParamId::kRun, 1.0f);
   return instance;
 }
 
@@ -297,20 +316,23 @@ int64_t WidestHandsMoment(tickora::Tickora& classic) {
   return widest;
 }
 
-// The four instances drawn at each size: the three types at 10:09:59, and
-// Classic once more at the moment its hands cover the most.
+// The instances drawn at each size: every type at 10:09:59, and Classic
+// once more (kWidest) at the moment its hands cover the most.
+constexpr int kWidest = kTypes;
+constexpr int kSubjects = kTypes + 1;
+
 struct FrameSubjects {
-  FFInstanceID instances[4] = {nullptr, nullptr, nullptr, nullptr};
+  FFInstanceID instances[kSubjects] = {};
   int64_t widest = kPhotoMoment;
 
   void Create(Size size) {
-    for (int t = 0; t < 3; ++t) instances[t] = MakeInstance(size, t);
-    instances[3] = MakeInstance(size, kClassic);
-    tickora::Tickora* widestClassic = AsTickora(instances[3]);
+    for (int t = 0; t < kTypes; ++t) instances[t] = MakeInstance(size, t);
+    instances[kWidest] = MakeInstance(size, kClassic);
+    tickora::Tickora* widestClassic = AsTickora(instances[kWidest]);
     widest = widestClassic != nullptr ? WidestHandsMoment(*widestClassic) : kPhotoMoment;
   }
   void Draw(int t) const {
-    frameMoment = t == 3 ? widest : kPhotoMoment;
+    frameMoment = t == kWidest ? widest : kPhotoMoment;
     Frame(instances[t]);
   }
   void Destroy() {
@@ -326,7 +348,7 @@ struct FrameSamples {
   // The scissor rectangles of a Digital frame, and its share of inked pixels.
   std::vector<std::array<int, 4>> digitalScissors;
   double inkedShare = 0.0;
-  std::vector<double> typeWall[4], ratioWall[4], ratioCpu[4];
+  std::vector<double> typeWall[kSubjects], ratioWall[kSubjects], ratioCpu[kSubjects];
 };
 
 // One repetition: the floor pass, the bounds beside it, then each instance.
@@ -350,7 +372,7 @@ void SampleRepetition(bench::FloorPass& floor, bool bound, const FrameSubjects& 
     const FrameTime reads = TimeFrame([&] { floor.DrawGlyphBound(8, true); });
     s.samplingCpu.push_back(reads.cpuMs / f.cpuMs);
   }
-  for (int t = 0; t < 4; ++t) {
+  for (int t = 0; t < kSubjects; ++t) {
     const FrameTime ft = TimeFrame([&] { subjects.Draw(t); });
     s.typeWall[t].push_back(ft.wallMs);
     s.ratioWall[t].push_back(ft.wallMs / f.wallMs);
@@ -360,8 +382,13 @@ void SampleRepetition(bench::FloorPass& floor, bool bound, const FrameSubjects& 
 
 void ReportFrames(const std::string& section, const FrameSamples& s, bool bound, int64_t widest,
                   bench::Report& report) {
-  const char* const goals[3] = {"goal <= 0.75 x at 1920 and wider, <= 1.0 x at 640",
-                                "goal <= 1.0 x", ""};
+  // The goals stand for Digital and Classic; the other read-outs are the
+  // same renderer with other text.
+  auto goal = [](int t) -> std::string {
+    if (t == kDigital) return "goal <= 0.75 x at 1920 and wider, <= 1.0 x at 640";
+    if (t == kClassic || t == kWidest) return "goal <= 1.0 x";
+    return "";
+  };
   report.Add({section, "floor pass", "ms", Summarise(s.floorWall), ""});
   report.Add({section, "floor pass, CPU time", "ms", Summarise(s.floorCpu), "all threads"});
   report.Add({section, "8 floor passes / floor, CPU", "x", Summarise(s.eightCpu),
@@ -378,13 +405,13 @@ void ReportFrames(const std::string& section, const FrameSamples& s, bool bound,
     report.Add({section, "8 one-read glyph passes / floor, CPU", "x", Summarise(s.samplingCpu),
                 "bound for HH:MM:SS"});
   }
-  for (int t = 0; t < 4; ++t) {
-    const std::string name = t == 3 ? "Classic, widest hands" : kTypeNames[t];
+  for (int t = 0; t < kSubjects; ++t) {
+    const std::string name = t == kWidest ? "Classic, widest hands" : TypeName(t);
     report.Add({section, name, "ms", Summarise(s.typeWall[t]),
-                t == 3 ? WallClockName(widest) : ""});
+                t == kWidest ? WallClockName(widest) : ""});
     report.Add({section, name + " / floor", "x", Summarise(s.ratioWall[t]), "wall-clock ratio"});
     report.Add({section, name + " / floor, CPU", "x", Summarise(s.ratioCpu[t]),
-                goals[t == 3 ? 1 : t][0] != 0 ? std::string("CPU-time ratio; ") + goals[t == 3 ? 1 : t] : "CPU-time ratio"});
+                goal(t).empty() ? "CPU-time ratio" : "CPU-time ratio; " + goal(t)});
   }
 }
 
@@ -423,7 +450,7 @@ void MeasureFramesAt(Size size, const Options& options, host::GLContext& context
   // Warm-up: atlas, shader variants, first touch of the framebuffer.
   for (int i = 0; i < 3; ++i) {
     TimeFrame([&] { floor.Draw(); });
-    for (int t = 0; t < 4; ++t) TimeFrame([&] { subjects.Draw(t); });
+    for (int t = 0; t < kSubjects; ++t) TimeFrame([&] { subjects.Draw(t); });
   }
   // Interleaved, so that a busy moment of the machine weighs on every
   // figure alike, and each ratio compares neighbouring measurements.
@@ -466,11 +493,11 @@ int64_t SimulatedClock() {
 }
 
 struct CpuInstances {
-  FFInstanceID instances[3] = {nullptr, nullptr, nullptr};
+  FFInstanceID instances[kTypes] = {};
 
   // Built with the real driver: programs, quad and the atlas.
   void Create() {
-    for (int t = 0; t < 3; ++t) {
+    for (int t = 0; t < kTypes; ++t) {
       instances[t] = MakeInstance({1920, 1080}, t);
       if (tickora::Tickora* clock = AsTickora(instances[t])) clock->UpdateGlyphAtlas();
     }
@@ -496,7 +523,7 @@ void MeasureCpu(const Options& options, bench::Report& report) {
   CpuInstances cpu;
   cpu.Create();
   WithoutDriver([&] {
-    for (int t = 0; t < 3; ++t) {
+    for (int t = 0; t < kTypes; ++t) {
       for (int i = 0; i < 100; ++i) Frame(cpu.instances[t]);
       std::vector<double> nsPerFrame;
       for (int r = 0; r < options.reps; ++r) {
@@ -504,7 +531,7 @@ void MeasureCpu(const Options& options, bench::Report& report) {
         for (int i = 0; i < options.cpuFrames; ++i) Frame(cpu.instances[t]);
         nsPerFrame.push_back((NowMs() - start) * 1e6 / options.cpuFrames);
       }
-      report.Add({"CPU per frame, no GL", kTypeNames[t], "ns", Summarise(nsPerFrame), ""});
+      report.Add({"CPU per frame, no GL", TypeName(t), "ns", Summarise(nsPerFrame), ""});
     }
   });
   cpu.Destroy();
@@ -522,15 +549,14 @@ int RunCpuOnly(const Options& options) {
   context->SetFramebufferSize(64, 64);
   CpuInstances cpu;
   cpu.Create();
-  const char* const dumpNames[3] = {"digital", "classic", "countdown"};
   WithoutDriver([&] {
-    for (int t = 0; t < 3; ++t) {
+    for (int t = 0; t < kTypes; ++t) {
       for (int i = 0; i < 100; ++i) Frame(cpu.instances[t]);
       CALLGRIND_ZERO_STATS;
       CALLGRIND_START_INSTRUMENTATION;
       for (int i = 0; i < options.callgrindFrames; ++i) Frame(cpu.instances[t]);
       CALLGRIND_STOP_INSTRUMENTATION;
-      CALLGRIND_DUMP_STATS_AT(dumpNames[t]);
+      CALLGRIND_DUMP_STATS_AT(DumpName(t).c_str());
     }
   });
   cpu.Destroy();
@@ -539,8 +565,8 @@ int RunCpuOnly(const Options& options) {
 
 // Reads the "Client Request: <name>" dumps that RunCpuOnly left in `dir`.
 void ReadCallgrindDumps(const std::string& dir, int frames, bench::Report& report) {
-  const char* const dumpNames[3] = {"digital", "classic", "countdown"};
-  double instructions[3] = {-1, -1, -1};
+  double instructions[kTypes];
+  for (double& count : instructions) count = -1;
   if (DIR* d = opendir(dir.c_str())) {
     while (dirent* entry = readdir(d)) {
       const std::string name = entry->d_name;
@@ -550,8 +576,8 @@ void ReadCallgrindDumps(const std::string& dir, int frames, bench::Report& repor
       int type = -1;
       double total = -1;
       while (std::getline(in, line)) {
-        for (int t = 0; t < 3; ++t)
-          if (line == std::string("desc: Trigger: Client Request: ") + dumpNames[t]) type = t;
+        for (int t = 0; t < kTypes; ++t)
+          if (line == "desc: Trigger: Client Request: " + DumpName(t)) type = t;
         if (line.rfind("summary:", 0) == 0 || line.rfind("totals:", 0) == 0)
           total = std::strtod(line.c_str() + line.find(':') + 1, nullptr);
       }
@@ -559,9 +585,9 @@ void ReadCallgrindDumps(const std::string& dir, int frames, bench::Report& repor
     }
     closedir(d);
   }
-  for (int t = 0; t < 3; ++t) {
+  for (int t = 0; t < kTypes; ++t) {
     if (instructions[t] < 0) continue;
-    report.Add({"CPU per frame, no GL", std::string(kTypeNames[t]) + " (callgrind)", "instr",
+    report.Add({"CPU per frame, no GL", TypeName(t) + " (callgrind)", "instr",
                 Summarise({instructions[t] / frames}),
                 t == kDigital     ? "goal <= 7000; deterministic"
                 : t == kCountdown ? "goal <= 9000; deterministic"

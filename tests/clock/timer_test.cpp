@@ -61,11 +61,14 @@ class Timers : public clocktest::ClockFixture {
       const std::string value = split == std::string::npos ? "" : rest.substr(split + 1);
       if (verb == "mono" || verb == "both") monotonic += std::stoll(rest) * 1000;
       if (verb == "wall" || verb == "both") clocktest::FrozenNow() += std::stoll(rest);
-      if (verb == "set") ASSERT_TRUE(plugin.SetParameter(instance, name, std::stof(value)));
-      if (verb == "text")
+      if (verb == "set") {
+        ASSERT_TRUE(plugin.SetParameter(instance, name, std::stof(value)));
+      }
+      if (verb == "text") {
         ASSERT_EQ(plugin.SetText(instance, static_cast<uint32_t>(plugin.FindParameter(name)),
                                  value.c_str()),
                   FF_SUCCESS);
+      }
       if (verb == "frame") {
         context->Clear(0, 0, 0, 0);
         ASSERT_EQ(plugin.ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS);

@@ -247,11 +247,15 @@ TEST(HandsBox, HalvesHoldTheInkAndPiecesKnowTheirHands) {
         unsigned covering = 0;
         for (int r = 0; r < count; ++r)
           if (Inside(rects[r], x, y)) covering |= 1u << handOf[r];
-        if (FaceDistance(in, turns, fx, fy) < 0.105)
+        if (FaceDistance(in, turns, fx, fy) < 0.105) {
           ASSERT_NE(covering, 0u) << "step " << step << ": ink at (" << x << ", " << y << ")";
-        for (int i = 0; i < split.insideCount; ++i)
-          if (Inside(split.inside[i], x, y))
-            ASSERT_EQ(split.insideGroups[i], covering) << "step " << step << " (" << x << ", " << y << ")";
+        }
+        for (int i = 0; i < split.insideCount; ++i) {
+          if (Inside(split.inside[i], x, y)) {
+            ASSERT_EQ(split.insideGroups[i], covering)
+                << "step " << step << " (" << x << ", " << y << ")";
+          }
+        }
       }
     }
   }
