@@ -23,7 +23,7 @@ struct ContextVersion {
 // Reads the current context's versions and profile.
 ContextVersion QueryContextVersion();
 
-// Parses "4.5 (Core Profile) Mesa ..." or "4.60 NVIDIA ..." into its first
+// Parses "4.5 (Core Profile) Mesa ..." or "4.60 <vendor> ..." into its first
 // two numbers; false when the text does not start with "major.minor".
 bool ParseVersion(const char* text, int& major, int& minor);
 
