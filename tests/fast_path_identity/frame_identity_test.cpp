@@ -116,6 +116,12 @@ struct Setting {
 
 class ClassicFrameIdentity : public testing_support::GLTest {
  protected:
+  // The host's glViewport (the plug-in's table holds no call to set one).
+  using ViewportFn = void (*)(GLint, GLint, GLsizei, GLsizei);
+  static ViewportFn HostViewportCall() {
+    return reinterpret_cast<ViewportFn>(ffgl::platform::GetGLProcAddress("glViewport"));
+  }
+
   void SetUp() override {
     GLTest::SetUp();
     if (HasFatalFailure()) return;
@@ -255,8 +261,7 @@ TEST_F(ClassicFrameIdentity, MatchesThePerPixelFaceAtEverySize) {
 // host's blending must treat both alike, and a host viewport other than the
 // instance's size must move the square with the face.
 TEST_F(ClassicFrameIdentity, MatchesUnderTheHostsBlendingAndViewport) {
-  using ViewportFn = void (*)(GLint, GLint, GLsizei, GLsizei);
-  const auto viewport = reinterpret_cast<ViewportFn>(ffgl::platform::GetGLProcAddress("glViewport"));
+  const ViewportFn viewport = HostViewportCall();
   ASSERT_NE(viewport, nullptr);
   frozenNow = At(10, 9, 59, 500);
   Make(640, 360);
@@ -304,8 +309,7 @@ TEST_F(ClassicFrameIdentity, MatchesUnderTheHostsBlendingAndViewport) {
 // bytes), at every hue, saturation and brightness, over an offset viewport
 // and a host scissor that reaches past it.
 TEST_F(ClassicFrameIdentity, ClearedFaceStoresWhatTheDrawWouldForEveryColour) {
-  using ViewportFn = void (*)(GLint, GLint, GLsizei, GLsizei);
-  const auto viewport = reinterpret_cast<ViewportFn>(ffgl::platform::GetGLProcAddress("glViewport"));
+  const ViewportFn viewport = HostViewportCall();
   ASSERT_NE(viewport, nullptr);
   frozenNow = At(1, 22, 22, 0);
   Make(160, 90);
