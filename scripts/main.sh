@@ -10,8 +10,12 @@ cmake --preset release
 cmake --build --preset release
 ./build/tickora-render --list
 mkdir -p out
-for type in Digital Classic Countdown; do
+# Every display type the plug-in lists for "Type".
+mapfile -t types < <(./build/tickora-render --list | awk '$2 == "Type" { sub(/.*yes +/, ""); gsub(/, /, "\n"); print }')
+files=()
+for type in "${types[@]}"; do
   file="out/$(echo "$type" | tr '[:upper:]' '[:lower:]').png"
+  files+=("$file")
   # Countdown to 23:59 nine days ahead, so that it has time left to show.
   extra=()
   if [[ $type == Countdown ]]; then extra=(--set Date=9 --set Hour=23 --set Minute=59); fi
@@ -19,6 +23,6 @@ for type in Digital Classic Countdown; do
     --out "$file" >/dev/null
 done
 echo
-echo "Pictures of the three display types, drawn by build/tickora-render:"
-for f in out/digital.png out/classic.png out/countdown.png; do echo "  $PWD/$f"; done
+echo "Pictures of the ${#files[@]} display types, drawn by build/tickora-render:"
+for f in "${files[@]}"; do echo "  $PWD/$f"; done
 echo "More: build/tickora-render --help (e.g. --window for a live preview)."
