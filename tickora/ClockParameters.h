@@ -59,7 +59,7 @@ enum class ParamId : uint8_t {
   // Appended after the original 26 slots; saved shows know the ones above
   // by their positions.
   kTarget, kAtZero, kWarnAt, kWarnColour, kLongTimes,
-  kDuration, kRun, kReset, kStartAt,
+  kDuration, kRun, kReset, kStartAt, kLabel, kEndText,
   kCount
 };
 
@@ -133,7 +133,7 @@ inline constexpr ParamRow kParamTable[] = {
   {ParamId::kTarget, "Target", ParamKind::kText, 0.0f, {""}, Elements::kNone,
    {}, nullptr, kInCountdown},
   {ParamId::kAtZero, "At zero", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
-   {"Hold", "Count up", "Flash", "Hide"}, nullptr, kInCountdown | kInTimer},
+   {"Hold", "Count up", "Flash", "Hide", "Text"}, nullptr, kInCountdown | kInTimer},
   {ParamId::kWarnAt, "Warn at", ParamKind::kOption, 0.0f, {""}, Elements::kListed,
    {"Off", "10 s", "30 s", "1 min", "2 min", "5 min", "10 min"}, nullptr,
    kInCountdown | kInTimer},
@@ -151,6 +151,10 @@ inline constexpr ParamRow kParamTable[] = {
    {}, nullptr, kInTimer | kInStopwatch},
   {ParamId::kStartAt, "Start at", ParamKind::kText, 0.0f, {""}, Elements::kNone,
    {}, nullptr, kInTimer | kInStopwatch},
+  {ParamId::kLabel, "Label", ParamKind::kText, 0.0f, {""}, Elements::kNone,
+   {}, nullptr, kInReadouts},
+  {ParamId::kEndText, "End text", ParamKind::kText, 0.0f, {""}, Elements::kNone,
+   {}, nullptr, kInCountdown | kInTimer},
 };
 // clang-format on
 

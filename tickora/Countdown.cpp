@@ -47,6 +47,7 @@ AtZero AtZeroOf(float value) {
   if (value == 1.0f) return AtZero::kCountUp;
   if (value == 2.0f) return AtZero::kFlash;
   if (value == 3.0f) return AtZero::kHide;
+  if (value == 4.0f) return AtZero::kText;
   return AtZero::kHold;
 }
 
@@ -79,6 +80,9 @@ CountdownView CountdownProgress::At(int64_t now, int64_t target, AtZero atZero,
       view.show = (flashClock >= 0 ? flashClock : since) % 1000 < 500
                       ? CountdownView::Show::kZeros
                       : CountdownView::Show::kNothing;
+      break;
+    case AtZero::kText:
+      view.show = CountdownView::Show::kEndText;
       break;
     case AtZero::kHide:
       view.show = CountdownView::Show::kNothing;

@@ -39,8 +39,8 @@ ClockFields CountdownFields(int64_t now, const LocalDate& firstLabelDay, float d
 // whole second after the target reads 00:00:00.
 ClockFields TimeSinceFields(int64_t sinceMillis, ReadoutUnit unit);
 
-// The stored "At zero" value; anything but the elements 1-3 holds at zero.
-enum class AtZero { kHold = 0, kCountUp = 1, kFlash = 2, kHide = 3 };
+// The stored "At zero" value; anything but the elements 1-4 holds at zero.
+enum class AtZero { kHold = 0, kCountUp = 1, kFlash = 2, kHide = 3, kText = 4 };
 AtZero AtZeroOf(float value);
 
 // The stored "Warn at" value as milliseconds of time left; 0 is off.
@@ -54,6 +54,7 @@ struct CountdownView {
     kZeros,
     kNothing,   // "Hide", and the dark half of "Flash"
     kDashes,    // a typed target that names no moment
+    kEndText,   // "End text" in place of the read-out ("Text")
   };
   Show show = Show::kZeros;
   int64_t millis = 0;

@@ -36,6 +36,7 @@ juce::String CountdownText(const CountdownView& view, const ReadoutFormat& forma
       return BuildDisplayString(ClockFields{}, format.showSeconds, format.showMillis)
           .replaceCharacter('0', '-');
     case CountdownView::Show::kNothing:
+    case CountdownView::Show::kEndText:  // not glyphs: the caller draws it as a line
       break;
   }
   return {};

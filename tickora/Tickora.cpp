@@ -9,6 +9,7 @@
 #include "tickora/DurationText.h"
 #include "tickora/DigitalReadout.h"
 #include "tickora/FontFamilies.h"
+#include "tickora/GlyphBox.h"
 #include "tickora/TimeModel.h"
 #include "tickora/TimeSource.h"
 
@@ -106,6 +107,7 @@ FFResult Tickora::InitGL(const FFGLViewportStruct* vp) {
   glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxTextureSize);
   RecreateAtlasImage();
   if (!classic.Create(viewportWidth, viewportHeight)) return FF_FAIL;
+  if (!lines.Create()) return FF_FAIL;
   ApplyVisibility();
   return FF_SUCCESS;
 }
@@ -114,6 +116,9 @@ FFResult Tickora::DeInitGL() {
   digital.Release();
   classic.Release();
   atlas.Release();
+  lines.Release();
+  labelLine.Release();
+  endLine.Release();
   return Plugin::DeInitGL();
 }
 
@@ -144,6 +149,7 @@ void Tickora::UpdateGlyphAtlas() {
   const juce::String family = ResolveFontFamily(
       fontNames, currentFont,
       [styleFlags](const juce::String& name) { return DrawsDigits(name, styleFlags); });
+  lineFamily = family;
   if (atlas.Rebuild(family, styleFlags)) {
     atlasDirty = false;
     ++atlasRebuilds;
@@ -382,12 +388,16 @@ juce::String Tickora::DisplayText(DisplayType type, int64_t now, const LocalDate
   if (def == nullptr || def->counts == Counts::kTimeOfDay)
     return BuildDisplayString(DigitalFields(now), format.showSeconds, format.showMillis);
   CountdownProgress fresh;
-  return CountdownText(CounterAt(def->counts, now, labelDay, fresh), format);
+  const CountdownView view = CounterAt(def->counts, now, labelDay, fresh);
+  if (view.show == CountdownView::Show::kEndText)
+    return SanitisedText(TextOf(IndexOf(ParamId::kEndText)));
+  return CountdownText(view, format);
 }
 
 juce::String Tickora::DisplayText() {
   const ReadoutFormat format = Format();
   warning = false;
+  endTextShown = false;
   const DisplayTypeDef* def = DisplayTypeOf(currentType);
   if (def == nullptr || def->counts == Counts::kTimeOfDay)
     return BuildDisplayString(DigitalFields(frameTime), format.showSeconds, format.showMillis);
@@ -395,6 +405,10 @@ juce::String Tickora::DisplayText() {
   CountdownProgress& counting = def->counts == Counts::kToTarget ? progress : timerProgress;
   const CountdownView view = CounterAt(def->counts, frameTime, firstLabelDay, counting);
   warning = view.warning;
+  if (view.show == CountdownView::Show::kEndText) {
+    endTextShown = true;
+    return SanitisedText(TextOf(IndexOf(ParamId::kEndText)));
+  }
   return CountdownText(view, format);
 }
 
@@ -403,7 +417,9 @@ void Tickora::DrawDigital() {
   frame.width = viewportWidth;
   frame.height = viewportHeight;
   frame.text = DisplayText();
-  if (frame.text.isEmpty()) return;
+  const bool endText = endTextShown;
+  const bool labelled = !TextOf(IndexOf(ParamId::kLabel)).empty();
+  if (frame.text.isEmpty() && !labelled) return;
   frame.style.colonWidth = Param(ParamId::kColonWidth);
   frame.style.colonLeft = Param(ParamId::kColonLeft);
   frame.style.colonHeight = Param(ParamId::kColonHeight);
@@ -417,7 +433,54 @@ void Tickora::DrawDigital() {
   frame.atlasFill = atlas.UploadedFill();
   frame.atlas = &atlas;
   frame.clipToGlyphBoxes = renderOptions.clipPassesToGlyphBoxes;
-  digital.Draw(frame, quad);
+  if (!endText && frame.text.isNotEmpty()) digital.Draw(frame, quad);
+  // Only a label or an end text costs a pass: the default frame is the
+  // read-out's passes alone.
+  if (labelled || endText) DrawLines(frame, endText);
+}
+
+// The lines take their size from the read-out's glyph box: the end text the
+// height of the read-out's font line in its place, the label 40 % of that,
+// standing on the box's top (whose empty top margin parts the two). With the
+// read-out hidden or replaced, the box of the format's zeros places them,
+// so they do not jump when the digits come and go.
+void Tickora::DrawLines(const DigitalFrame& frame, bool endText) {
+  const ReadoutFormat format = Format();
+  const int laidOut = endText || frame.text.isEmpty()
+                          ? CountdownText(CountdownView{}, format).length()
+                          : frame.text.length();
+  GlyphBoxInputs box;
+  box.width = static_cast<float>(frame.width);
+  box.height = static_cast<float>(frame.height);
+  box.scale = frame.scale;
+  box.spacing = frame.spacing;
+  box.aspect = frame.aspect;
+  box.pitch = GlyphPitch(laidOut);
+  PixelRect glyphBox;
+  if (!GlyphBoxBounds(box, 0, glyphBox)) return;
+  const int outputWidth = static_cast<int>(frame.width);
+  const int outputHeight = static_cast<int>(frame.height);
+  const int style = std::clamp(currentStyle, 0, 2);
+  const double fontLine = 0.9 * glyphBox.height;
+  const auto place = [&](const TextLine& line, int bottom) {
+    PixelRect rect;
+    rect.width = line.Width();
+    rect.height = line.Height();
+    rect.x = (outputWidth - rect.width) / 2;
+    rect.y = std::clamp(bottom, 0, std::max(0, outputHeight - rect.height));
+    return rect;
+  };
+  if (endText &&
+      endLine.Update(TextOf(IndexOf(ParamId::kEndText)), lineFamily, style, outputWidth,
+                     static_cast<int>(std::lround(fontLine)))) {
+    const PixelRect rect = place(endLine, (outputHeight - endLine.Height()) / 2);
+    lines.Draw(endLine, rect, frame.colour, frame.alpha, frame.width, frame.height, quad);
+  }
+  if (labelLine.Update(TextOf(IndexOf(ParamId::kLabel)), lineFamily, style, outputWidth,
+                       static_cast<int>(std::lround(0.4 * fontLine)))) {
+    const PixelRect rect = place(labelLine, glyphBox.y + glyphBox.height);
+    lines.Draw(labelLine, rect, frame.colour, frame.alpha, frame.width, frame.height, quad);
+  }
 }
 
 }  // namespace tickora

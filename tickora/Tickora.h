@@ -17,6 +17,7 @@
 #include "tickora/LocalTime.h"
 #include "tickora/RunClock.h"
 #include "tickora/TargetText.h"
+#include "tickora/TextLine.h"
 #include "tickora/TimeModel.h"
 
 #include <juce_core/juce_core.h>
@@ -92,6 +93,7 @@ class Tickora : public framework::Plugin {
                           CountdownProgress& counting);
   void StartWhenDue(int64_t now);
   void DrawDigital();
+  void DrawLines(const DigitalFrame& frame, bool endText);
 
   ClassicRenderer classic;
   DigitalRenderer digital;
@@ -124,6 +126,13 @@ class Tickora : public framework::Plugin {
   CountdownProgress timerProgress;
   TargetText startAt;
   int maxTextureSize = 0;
+  // "Label" and "End text": drawn whole in the family the atlas was last
+  // built from; `endTextShown` when the latest frame's view is "End text".
+  TextLineRenderer lines;
+  TextLine labelLine;
+  TextLine endLine;
+  juce::String lineFamily;
+  bool endTextShown = false;
 };
 
 }  // namespace tickora
