@@ -108,7 +108,8 @@ TEST_F(HostView, ParameterTable) {
       {"Warn brightness", FF_TYPE_BRIGHTNESS, 1.0f}, {"Warn alpha", FF_TYPE_ALPHA, 1.0f},
       {"Long times", FF_TYPE_OPTION, 0.0f},   {"Duration", FF_TYPE_TEXT, 0.0f},
       {"Run", FF_TYPE_BOOLEAN, 0.0f},         {"Reset", FF_TYPE_BOOLEAN, 0.0f},
-      {"Start at", FF_TYPE_TEXT, 0.0f},
+      {"Start at", FF_TYPE_TEXT, 0.0f},       {"Label", FF_TYPE_TEXT, 0.0f},
+      {"End text", FF_TYPE_TEXT, 0.0f},
   };
   const std::vector<host::ParameterInfo> params = plugin->Parameters();
   ASSERT_EQ(params.size(), std::size(rows));
@@ -134,12 +135,14 @@ TEST_F(HostView, ParameterTable) {
   EXPECT_EQ(params[17].elementNames, TwoDigits(24));
   EXPECT_EQ(params[18].elementNames, TwoDigits(60));
   EXPECT_EQ(params[26].defaultText, "");
-  EXPECT_EQ(params[27].elementNames, (Names{"Hold", "Count up", "Flash", "Hide"}));
+  EXPECT_EQ(params[27].elementNames, (Names{"Hold", "Count up", "Flash", "Hide", "Text"}));
   EXPECT_EQ(params[28].elementNames,
             (Names{"Off", "10 s", "30 s", "1 min", "2 min", "5 min", "10 min"}));
   EXPECT_EQ(params[33].elementNames, (Names{"Hours", "Days"}));
   EXPECT_EQ(params[34].defaultText, "05:00");
   EXPECT_EQ(params[37].defaultText, "");
+  EXPECT_EQ(params[38].defaultText, "");
+  EXPECT_EQ(params[39].defaultText, "");
 }
 
 TEST_F(HostView, FontFamiliesSortedIgnoringCaseWithArialAsDefault) {
@@ -163,12 +166,13 @@ TEST_F(HostView, VisibilityAndEventsFollowTheType) {
   ASSERT_NE(a, nullptr);
   ASSERT_NE(b, nullptr);
   const std::set<uint32_t> always = Range(0, 4);
-  const std::set<uint32_t> digital = Union(always, Range(5, 15));
-  const std::set<uint32_t> countdown = Union(Union(always, Range(5, 18)), Range(26, 33));
+  const std::set<uint32_t> digital = Union(Union(always, Range(5, 15)), Range(38, 38));
+  const std::set<uint32_t> countdown =
+      Union(Union(Union(always, Range(5, 18)), Range(26, 33)), Range(38, 39));
   const std::set<uint32_t> classic = Union(always, Range(19, 25));
-  const std::set<uint32_t> timer = Union(Union(always, Range(5, 15)), Range(27, 37));
+  const std::set<uint32_t> timer = Union(Union(always, Range(5, 15)), Range(27, 39));
   const std::set<uint32_t> stopwatch =
-      Union(Union(Union(always, Range(5, 15)), Range(33, 33)), Range(35, 37));
+      Union(Union(Union(always, Range(5, 15)), Range(33, 33)), Range(35, 38));
   EXPECT_EQ(Shown(a), digital);
   plugin->TakeEvents(a);
   plugin->TakeEvents(b);
@@ -185,7 +189,7 @@ TEST_F(HostView, VisibilityAndEventsFollowTheType) {
       EXPECT_NE(e.eventFlags & FF_EVENT_FLAG_VISIBILITY, 0u);
       raised.insert(e.ParameterNumber);
     }
-    EXPECT_EQ(raised, Range(5, 37)) << type;
+    EXPECT_EQ(raised, Range(5, 39)) << type;
     // A frame without a change raises nothing.
     Frame(a);
     EXPECT_TRUE(plugin->TakeEvents(a).empty()) << type;

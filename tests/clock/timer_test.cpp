@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -115,10 +116,79 @@ TEST_F(Timers, RunPauseResumeResetAndStartAt) {
       {"Start at while running",
        {"set Type=4", "set Run=1", "text Start at=2026-12-31 23:00:05", "both +10000",
         "frame 00:00:10", "set Run=0", "both +5000", "frame 00:00:10"}},
+      {"End text at a Timer's end, any bytes in it",
+       {"set Type=3", "text Duration=00:02", "set At zero=4", "text End text=Happy New Year!",
+        "set Run=1", "mono +1999", "frame 00:00:01", "mono +1", "frame Happy New Year!",
+        "text End text=Bad \xff\xc0\xaf bytes\t", "frame Bad \xef\xbf\xbd\xef\xbf\xbd\xef\xbf\xbd bytes ",
+        "set Reset=1", "frame 00:00:02"}},
       {"bad Duration", {"set Type=3", "text Duration=5 minutes", "frame --:--:--",
                         "text Duration=00:75", "frame --:--:--", "text Duration=", "frame --:--:--"}},
   };
   for (const Script& script : scripts) Run(script);
+}
+
+// The lines a host writes are drawn whole within the output: shrunk to its
+// width (no ink in its first or last column, which a line cut at the edges
+// would leave), the label in rows the read-out does not reach, invalid bytes
+// drawn as replacements around the valid text.
+TEST_F(Timers, LabelAndEndTextFitTheWidthWhateverTheHostSends) {
+  struct Case {
+    const char* what;
+    std::string label, endText;
+    int minSpan;  // columns the line's ink spans at least
+  };
+  const Case cases[] = {
+      {"long label", "Doors open in ten minutes: please take your seats and switch off phones",
+       "", 200},
+      {"invalid UTF-8", "Doors \xff\xfe open \xc0\xaf in \xe2\x82", "", 60},
+      {"long end text", "", "Happy New Year to everyone here and everyone watching at home!", 200},
+  };
+  constexpr int kWidth = 320, kHeight = 180;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    monotonic = 5000000000;
+    ASSERT_TRUE(context->SetFramebufferSize(kWidth, kHeight));
+    FFInstanceID instance = plugin.Instantiate(kWidth, kHeight);
+    ASSERT_NE(instance, nullptr);
+    const auto frame = [&] {
+      context->Clear(0, 0, 0, 0);
+      EXPECT_EQ(plugin.ProcessFrame(instance, context->Framebuffer()), FF_SUCCESS);
+      return context->ReadPixels();
+    };
+    const auto setText = [&](const char* name, const std::string& text) {
+      EXPECT_EQ(plugin.SetText(instance, static_cast<uint32_t>(plugin.FindParameter(name)),
+                               text.c_str()),
+                FF_SUCCESS);
+    };
+    ASSERT_TRUE(plugin.SetParameter(instance, "Type", 3.0f));
+    ASSERT_TRUE(plugin.SetParameter(instance, "At zero", 4.0f));
+    setText("Duration", "00:01");
+    // The read-out's rows, from a frame without either line.
+    const host::Pixels plain = frame();
+    int low = kHeight, high = -1;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth; ++x)
+        if (clocktest::Ink(plain, x, y)) low = std::min(low, y), high = std::max(high, y);
+    ASSERT_LE(low, high);
+    setText("Label", c.label);
+    setText("End text", c.endText);
+    if (!c.endText.empty()) {
+      ASSERT_TRUE(plugin.SetParameter(instance, "Run", 1.0f));
+      monotonic += 1000000;
+    }
+    const host::Pixels pixels = frame();
+    const std::vector<clocktest::InkRun> runs = clocktest::InkColumns(pixels);
+    ASSERT_FALSE(runs.empty());
+    EXPECT_GT(runs.front().first, 0);
+    EXPECT_LT(runs.back().last, kWidth - 1);
+    EXPECT_GE(runs.back().last - runs.front().first, c.minSpan);
+    bool outsideReadout = false;
+    for (int y = 0; y < kHeight; ++y)
+      for (int x = 0; x < kWidth && (y < low || y > high); ++x)
+        outsideReadout = outsideReadout || clocktest::Ink(pixels, x, y);
+    EXPECT_EQ(outsideReadout, !c.label.empty());
+    plugin.Deinstantiate(instance);
+  }
 }
 
 }  // namespace

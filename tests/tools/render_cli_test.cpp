@@ -65,7 +65,7 @@ TEST(RenderCommandLine, ListShowsIdentityAndEveryParameterOfTickora) {
   EXPECT_EQ(lines[1], render_test::PluginPath());  // found next to the executable
 
   const auto rows = Rows(run.out);
-  EXPECT_EQ(rows.size(), 38u);
+  EXPECT_EQ(rows.size(), 40u);
   using Row = std::vector<std::string>;
   EXPECT_EQ(rows.at("Target"), (Row{"26", "Target", "text", "\"\"", "yes"}));
   EXPECT_EQ(rows.at("Type"), (Row{"0", "Type", "option", "Digital", "yes", "Digital, Classic, Countdown, Timer, Stopwatch"}));
