@@ -6,6 +6,7 @@
 #include "tickora/Countdown.h"
 #include "tickora/DateLabels.h"
 #include "tickora/DigitalReadout.h"
+#include "tickora/TextLine.h"
 #include "tickora/TimeModel.h"
 
 #include <gtest/gtest.h>
@@ -261,3 +262,31 @@ TEST(Readout, TextOfAnyFieldsIsThePaddedNumbers) {
 }
 
 }  // namespace
+
+// Host text reaches the font as characters: valid UTF-8 decoded, every byte
+// of a sequence that is not a character (cut short, overlong, a surrogate,
+// past U+10FFFF, a stray continuation) one replacement, controls a space.
+TEST(Readout, HostTextIsSanitisedByteByByte) {
+  const std::u32string r = U"\uFFFD";
+  const struct {
+    std::string bytes;
+    std::u32string expected;
+  } cases[] = {
+      {"Doors open in", U"Doors open in"},
+      {"T\xc3\xbcren \xe2\x80\x94 \xe9\x96\x8b \xf0\x9f\x8e\x89",
+       U"T\u00fcren \u2014 \u958b \U0001F389"},
+      {"a\xe2\x82", U"a" + r + r},                  // cut short
+      {"\xc0\xaf\xe0\x80\xaf", r + r + r + r + r},  // overlong '/'
+      {"\xed\xa0\x80", r + r + r},                  // a surrogate
+      {"\xf4\x90\x80\x80", r + r + r + r},          // past U+10FFFF
+      {"\x80x\xff", r + U"x" + r},
+      {"line\nnext\ttab\x7f", U"line next tab "},
+  };
+  for (const auto& c : cases) {
+    const juce::String text = tickora::SanitisedText(c.bytes);
+    EXPECT_EQ(text, juce::String(juce::CharPointer_UTF32(
+                        reinterpret_cast<const juce::juce_wchar*>(c.expected.c_str()))))
+        << c.bytes;
+  }
+  EXPECT_EQ(tickora::SanitisedText(std::string(1000, 'x'), 200).length(), 200);
+}
