@@ -8,6 +8,11 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define TICKORA_COPY_SSE2 1
+#endif
+
 using namespace ffgl::gl;
 
 namespace tickora {
@@ -48,7 +53,22 @@ void CopyRows(const juce::Image::BitmapData& pixels, juce::Rectangle<int> area, 
   for (int y = area.getY(); y < area.getBottom(); ++y, to += stride) {
     const uint8_t* from = pixels.getPixelPointer(area.getX(), y);
     int x = 0;
-    // Eight at a time: the copy is most of a rebuild's own work.
+#if defined(TICKORA_COPY_SSE2)
+    // Sixteen four-byte pixels a step, their low bytes packed: the copy is
+    // most of a rebuild's own work.
+    if (step == 4) {
+      const __m128i low = _mm_set1_epi32(0xFF);
+      for (; x + 16 <= width; x += 16) {
+        const __m128i* p = reinterpret_cast<const __m128i*>(from + x * 4);
+        const __m128i a = _mm_and_si128(_mm_loadu_si128(p), low);
+        const __m128i b = _mm_and_si128(_mm_loadu_si128(p + 1), low);
+        const __m128i c = _mm_and_si128(_mm_loadu_si128(p + 2), low);
+        const __m128i d = _mm_and_si128(_mm_loadu_si128(p + 3), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x),
+                         _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d)));
+      }
+    }
+#endif
     for (; x + 8 <= width; x += 8) {
       const uint8_t* p = from + x * step;
       to[x] = p[0];
