@@ -158,6 +158,7 @@ void GlyphAtlas::TakeFrom(GlyphAtlas& other) {
   uploadedSide = std::exchange(other.uploadedSide, 0);
   drewWhole = std::exchange(other.drewWhole, false);
   uploadedInk = other.uploadedInk;
+  cellInk = other.cellInk;
 }
 
 int GlyphAtlas::TextureSideFor(int width) {
@@ -379,10 +380,22 @@ bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
                    atlasTextureSide, 0, GL_RED, GL_UNSIGNED_BYTE, nullptr);
       allocatedSide = atlasTextureSide;
     }
-    const auto upload = [&](int i) {
+    // A glyph's cell is written only in the rows where the texture or the
+    // new coverage has ink: elsewhere both are zero.
+    const auto upload = [&](int i, const InkBox& box) {
       const juce::Rectangle<int> area = CellArea(side, i);
-      glTexSubImage2D(GL_TEXTURE_2D, 0, area.getX(), area.getY(), area.getWidth(), area.getHeight(),
-                      GL_RED, GL_UNSIGNED_BYTE, coverage);
+      int y0 = area.getY(), y1 = area.getBottom();
+      if (i < kGlyphCount && !fresh) {
+        const InkBox& held = cellInk[static_cast<size_t>(i)];
+        y0 = std::min(held.Empty() ? y1 : held.y0, box.Empty() ? y1 : box.y0);
+        y1 = std::max(held.Empty() ? y0 : held.y1, box.Empty() ? y0 : box.y1);
+      }
+      if (i < kGlyphCount) cellInk[static_cast<size_t>(i)] = box;
+      if (y1 <= y0) return;
+      glTexSubImage2D(GL_TEXTURE_2D, 0, area.getX(), y0, area.getWidth(), y1 - y0, GL_RED,
+                      GL_UNSIGNED_BYTE,
+                      coverage + static_cast<size_t>(y0 - area.getY()) *
+                                     static_cast<size_t>(area.getWidth()));
     };
     const auto clearCell = [&](int i, const InkBox& box) {
       const size_t stride = static_cast<size_t>(CellArea(side, i).getWidth());
@@ -421,7 +434,7 @@ bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
         break;
       }
       addInk(i, box);
-      upload(i);
+      upload(i, box);
       clearCell(i, box);
     }
     if (drewWhole) {
@@ -438,12 +451,12 @@ bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
         CopyRows(pixels, area, coverage, static_cast<size_t>(area.getWidth()));
         const InkBox box = InkOf(coverage, static_cast<size_t>(area.getWidth()), area, area);
         addInk(i, box);
-        upload(i);
+        upload(i, box);
         clearCell(i, InkBox{area.getX(), area.getY(), area.getRight(), area.getBottom()});
       }
     }
     if (fresh)
-      for (int i = kGlyphCount; i < kAtlasColumns * kAtlasColumns; ++i) upload(i);
+      for (int i = kGlyphCount; i < kAtlasColumns * kAtlasColumns; ++i) upload(i, InkBox{});
   }
   fontService.unlock();
 

@@ -113,6 +113,8 @@ class GlyphAtlas {
   int uploadedSide = 0;
   bool drewWhole = false;
   std::array<InkBox, kGlyphCount> uploadedInk{};
+  // Where each glyph's cell of the texture holds non-zero bytes (exactly).
+  std::array<InkBox, kGlyphCount> cellInk{};
 };
 
 }  // namespace tickora
