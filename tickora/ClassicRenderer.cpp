@@ -133,26 +133,51 @@ bool Alone(const RectSplit& split, int i) {
 
 }  // namespace
 
+bool ClassicRenderer::PlanInputs::operator==(const PlanInputs& other) const {
+  if (width != other.width || height != other.height || overwrite != other.overwrite) return false;
+  for (int h = 0; h < 2; ++h) {
+    if (count[h] != other.count[h]) return false;
+    for (int i = 0; i < count[h]; ++i) {
+      const PixelRect &p = rects[h][i], &q = other.rects[h][i];
+      if (p.x != q.x || p.y != q.y || p.width != q.width || p.height != q.height ||
+          handOf[h][i] != other.handOf[h][i])
+        return false;
+    }
+  }
+  return true;
+}
+
 // Cuts the output for the hands: each hand's rectangle whole or in halves,
 // the pieces that only one hand reaches given to the one-hand program or
-// not, whichever of the four costs least in shading and draws. False when
-// the rectangles cannot be worked out.
-bool ClassicRenderer::PlanPieces(const ClassicFrame& frame, const PassScissor& scissor,
-                                 bool overwrite, RectSplit& best) const {
+// not, whichever of the four costs least in shading and draws. Null when
+// the rectangles cannot be worked out. The rectangles, on whole blocks,
+// stay the same over many frames even as the hands turn smoothly: while
+// they do, so does the plan, which is kept.
+const RectSplit* ClassicRenderer::PlanPieces(const ClassicFrame& frame, const PassScissor& scissor,
+                                             bool overwrite) const {
   const int width = scissor.ViewportWidth(), height = scissor.ViewportHeight();
+  PlanInputs in;
+  in.width = width;
+  in.height = height;
+  in.overwrite = overwrite;
+  for (int h = 0; h < 2; ++h) {
+    const int count =
+        HandsBoxPieces(frame.hands, 2, h == 1 ? 1 : INT_MAX, in.rects[h], in.handOf[h]);
+    if (count == 0) return nullptr;
+    if (h == 1 && count == 3) break;  // no hand was worth cutting
+    in.count[h] = count;
+    for (int i = 0; i < count; ++i)
+      in.rects[h][i] = OnBlocks(scissor.InViewport(in.rects[h][i]), scissor.ViewportX(),
+                                scissor.ViewportY(), width, height);
+  }
+  if (planKept && in == keptInputs) return &keptSplit;
+
   double bestCost = -1.0;
   RectSplit split;
-  for (const bool halves : {false, true}) {
-    PixelRect rects[kMaxHandPieces];
-    int handOf[kMaxHandPieces];
-    const int count = HandsBoxPieces(frame.hands, 2, halves ? 1 : INT_MAX, rects, handOf);
-    if (count == 0) return false;
-    if (halves && count == 3) break;  // no hand was worth cutting
-    for (int i = 0; i < count; ++i)
-      rects[i] = OnBlocks(scissor.InViewport(rects[i]), scissor.ViewportX(),
-                          scissor.ViewportY(), width, height);
+  for (int h = 0; h < 2 && in.count[h] > 0; ++h) {
     for (const bool oneHandPieces : {false, true}) {
-      SplitByRects(rects, count, width, height, split, oneHandPieces ? handOf : nullptr);
+      SplitByRects(in.rects[h], in.count[h], width, height, split,
+                   oneHandPieces ? in.handOf[h] : nullptr);
       // Where the face is drawn whole first, the hands' pieces are drawn over
       // it; else they replace it.
       const double under = overwrite ? 0.0 : kEmptyPixel;
@@ -167,11 +192,13 @@ bool ClassicRenderer::PlanPieces(const ClassicFrame& frame, const PassScissor& s
         for (int i = 0; i < split.insideCount; ++i) split.insideGroups[static_cast<size_t>(i)] = 7u;
       if (bestCost < 0.0 || cost < bestCost) {
         bestCost = cost;
-        best = split;
+        keptSplit = split;
       }
     }
   }
-  return true;
+  keptInputs = in;
+  planKept = true;
+  return &keptSplit;
 }
 
 void ClassicRenderer::Draw(const ClassicFrame& frame, const ffglex::FullScreenQuad& quad) const {
@@ -195,13 +222,14 @@ void ClassicRenderer::Draw(const ClassicFrame& frame, const ffglex::FullScreenQu
   // blending with the host's target stay as they were.
   PassScissor scissor(frame.width, frame.height);
   const bool overwrite = glIsEnabled(GL_BLEND) == GL_FALSE;
-  RectSplit split;
-  if (!PlanPieces(frame, scissor, overwrite, split)) {
+  const RectSplit* planned = PlanPieces(frame, scissor, overwrite);
+  if (planned == nullptr) {
     scissor.Restore();
     quad.Draw();
     glUseProgram(0);
     return;
   }
+  const RectSplit& split = *planned;
   if (overwrite) {
     // Without blending, the empty face's draw stores its colour as it is at
     // every pixel of the viewport the host's scissor leaves: what a clear of

@@ -45,8 +45,8 @@ class ClassicRenderer {
 
  private:
   static void SendHands(const ffglex::ShaderProgram& program, const ClassicFrame& frame);
-  bool PlanPieces(const ClassicFrame& frame, const PassScissor& scissor, bool overwrite,
-                  RectSplit& best) const;
+  const RectSplit* PlanPieces(const ClassicFrame& frame, const PassScissor& scissor,
+                              bool overwrite) const;
   void DrawEmptyFace(const RectSplit& split, PassScissor& scissor) const;
 
   ffglex::ShaderProgram hands;
@@ -55,6 +55,20 @@ class ClassicRenderer {
   GLuint faceArray = 0;  // the empty face's rectangles, refilled each frame
   GLuint faceBuffer = 0;
   ffglex::ShaderProgram emptyFace;
+
+  // What the last plan was made from (the rectangles of both cuts, in
+  // viewport pixels; a count of 0 for a cut not tried) and the plan.
+  struct PlanInputs {
+    int width = 0, height = 0;
+    bool overwrite = false;
+    int count[2] = {0, 0};
+    PixelRect rects[2][kMaxHandPieces];
+    int handOf[2][kMaxHandPieces] = {};
+    bool operator==(const PlanInputs& other) const;
+  };
+  mutable bool planKept = false;
+  mutable PlanInputs keptInputs;
+  mutable RectSplit keptSplit;
 };
 
 }  // namespace tickora

@@ -8,6 +8,11 @@
 #include <cmath>
 #include <cstring>
 
+#if defined(__SSE2__) || defined(_M_X64)
+#include <emmintrin.h>
+#define TICKORA_COPY_SSE2 1
+#endif
+
 using namespace ffgl::gl;
 
 namespace tickora {
@@ -40,32 +45,42 @@ void DrawGlyph(juce::Graphics& graphics, int side, int glyph) {
                           0.0f);
 }
 
-// Coverage bytes of `area` of `pixels` (component `component` of each
-// pixel) into `out`, row by row. Only `inked` (within the area) is read; the
-// rest is known to be zero.
-void CopyCoverage(const juce::Image::BitmapData& pixels, juce::Rectangle<int> area, int component,
-                  std::vector<uint8_t>& out, juce::Rectangle<int> inked) {
-  out.assign(static_cast<size_t>(area.getWidth()) * static_cast<size_t>(area.getHeight()), 0);
-  inked = inked.getIntersection(area);
-  for (int y = inked.getY(); y < inked.getBottom(); ++y) {
-    const uint8_t* from = pixels.getPixelPointer(inked.getX(), y) + component;
-    uint8_t* to = out.data() + static_cast<size_t>(y - area.getY()) * static_cast<size_t>(area.getWidth()) +
-                  (inked.getX() - area.getX());
-    const int width = inked.getWidth(), stride = pixels.pixelStride;
+// Component 0 of each pixel of `area` of `pixels`, row by row into `to`
+// (rows `stride` bytes apart).
+void CopyRows(const juce::Image::BitmapData& pixels, juce::Rectangle<int> area, uint8_t* to,
+              size_t stride) {
+  const int width = area.getWidth(), step = pixels.pixelStride;
+  for (int y = area.getY(); y < area.getBottom(); ++y, to += stride) {
+    const uint8_t* from = pixels.getPixelPointer(area.getX(), y);
     int x = 0;
-    // Eight at a time: the copy is most of a rebuild's own work.
-    for (; x + 8 <= width; x += 8) {
-      const uint8_t* p = from + x * stride;
-      to[x] = p[0];
-      to[x + 1] = p[stride];
-      to[x + 2] = p[2 * stride];
-      to[x + 3] = p[3 * stride];
-      to[x + 4] = p[4 * stride];
-      to[x + 5] = p[5 * stride];
-      to[x + 6] = p[6 * stride];
-      to[x + 7] = p[7 * stride];
+#if defined(TICKORA_COPY_SSE2)
+    // Sixteen four-byte pixels a step, their low bytes packed: the copy is
+    // most of a rebuild's own work.
+    if (step == 4) {
+      const __m128i low = _mm_set1_epi32(0xFF);
+      for (; x + 16 <= width; x += 16) {
+        const __m128i* p = reinterpret_cast<const __m128i*>(from + x * 4);
+        const __m128i a = _mm_and_si128(_mm_loadu_si128(p), low);
+        const __m128i b = _mm_and_si128(_mm_loadu_si128(p + 1), low);
+        const __m128i c = _mm_and_si128(_mm_loadu_si128(p + 2), low);
+        const __m128i d = _mm_and_si128(_mm_loadu_si128(p + 3), low);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(to + x),
+                         _mm_packus_epi16(_mm_packs_epi32(a, b), _mm_packs_epi32(c, d)));
+      }
     }
-    for (; x < width; ++x) to[x] = from[x * stride];
+#endif
+    for (; x + 8 <= width; x += 8) {
+      const uint8_t* p = from + x * step;
+      to[x] = p[0];
+      to[x + 1] = p[step];
+      to[x + 2] = p[2 * step];
+      to[x + 3] = p[3 * step];
+      to[x + 4] = p[4 * step];
+      to[x + 5] = p[5 * step];
+      to[x + 6] = p[6 * step];
+      to[x + 7] = p[7 * step];
+    }
+    for (; x < width; ++x) to[x] = from[x * step];
   }
 }
 
@@ -143,6 +158,7 @@ void GlyphAtlas::TakeFrom(GlyphAtlas& other) {
   uploadedSide = std::exchange(other.uploadedSide, 0);
   drewWhole = std::exchange(other.drewWhole, false);
   uploadedInk = other.uploadedInk;
+  cellInk = other.cellInk;
 }
 
 int GlyphAtlas::TextureSideFor(int width) {
@@ -197,6 +213,15 @@ void GlyphAtlas::DrawWhole(juce::Image& image, const juce::Font& font, int side)
 bool GlyphAtlas::DrawCell(const juce::Font& font, int side, int glyph, juce::Image& scratch,
                           std::vector<uint8_t>& coverage) {
   const juce::Rectangle<int> cell = CellArea(side, glyph);
+  coverage.assign(static_cast<size_t>(cell.getWidth()) * static_cast<size_t>(cell.getHeight()), 0);
+  InkBox ink;
+  return DrawCellInto(font, side, glyph, scratch, coverage.data(), ink);
+}
+
+bool GlyphAtlas::DrawCellInto(const juce::Font& font, int side, int glyph, juce::Image& scratch,
+                              uint8_t* coverage, InkBox& ink) {
+  const juce::Rectangle<int> cell = CellArea(side, glyph);
+  ink = InkBox{};
   {
     // Fitted text wider than its cell is squeezed by a transform, which
     // JUCE rasterises from the outline at its absolute position: only the
@@ -247,74 +272,87 @@ bool GlyphAtlas::DrawCell(const juce::Font& font, int side, int glyph, juce::Ima
       drawn = drawn.getIntersection(bounds.getSmallestIntegerContainer().expanded(3).translated(-left, -top));
   }
   juce::Image::BitmapData pixels(scratch, juce::Image::BitmapData::readWrite);
-  const uint8_t* windowStart = pixels.getPixelPointer(drawn.getX(), drawn.getY());
-  const InkBox ink = InkOf(windowStart, static_cast<size_t>(pixels.lineStride), drawn, drawn,
-                           pixels.pixelStride);
   const juce::Rectangle<int> inCell = cell.translated(-left, -top);
-  const bool inside = ink.Empty() || inCell.contains(juce::Rectangle<int>::leftTopRightBottom(
-                                         ink.x0, ink.y0, ink.x1, ink.y1));
-  if (inside)
-    CopyCoverage(pixels, inCell, 0, coverage,
-                 juce::Rectangle<int>::leftTopRightBottom(ink.x0, ink.y0, ink.x1, ink.y1));
-  // Left clear for the next glyph: only where this one inked.
-  for (int y = ink.y0; y < ink.y1; ++y)
-    std::memset(pixels.getPixelPointer(ink.x0, y), 0, static_cast<size_t>((ink.x1 - ink.x0) * pixels.pixelStride));
+  // Ink outside the cell: only the whole drawing places it right. The scan
+  // reads the scratch pixels (four bytes each) only where the window leaves
+  // the cell, which it seldom does.
+  bool inside = true;
+  if (!inCell.contains(drawn)) {
+    const InkBox all = InkOf(pixels.getPixelPointer(drawn.getX(), drawn.getY()),
+                             static_cast<size_t>(pixels.lineStride), drawn, drawn,
+                             pixels.pixelStride);
+    inside = all.Empty() || inCell.contains(juce::Rectangle<int>::leftTopRightBottom(
+                                all.x0, all.y0, all.x1, all.y1));
+  }
+  // The window's part in the cell, one byte a pixel (every component of a
+  // pixel holds the same coverage), then its ink found in those bytes.
+  const juce::Rectangle<int> copied = drawn.getIntersection(inCell);
+  const size_t stride = static_cast<size_t>(cell.getWidth());
+  if (inside && !copied.isEmpty()) {
+    uint8_t* const to = coverage + static_cast<size_t>(copied.getY() - inCell.getY()) * stride +
+                        static_cast<size_t>(copied.getX() - inCell.getX());
+    CopyRows(pixels, copied, to, stride);
+    const juce::Rectangle<int> local = copied.translated(-inCell.getX(), -inCell.getY());
+    const InkBox found = InkOf(coverage + static_cast<size_t>(local.getY()) * stride +
+                                   static_cast<size_t>(local.getX()),
+                               stride, local, local);
+    if (!found.Empty())
+      ink = InkBox{found.x0 + cell.getX(), found.y0 + cell.getY(), found.x1 + cell.getX(),
+                   found.y1 + cell.getY()};
+  }
+  // Left clear for the next glyph: only where this one can have inked.
+  for (int y = drawn.getY(); y < drawn.getBottom(); ++y)
+    std::memset(pixels.getPixelPointer(drawn.getX(), y), 0,
+                static_cast<size_t>(drawn.getWidth() * pixels.pixelStride));
   return inside;
 }
 
+namespace {
+
+// The scratch memory of rebuilds, shared by every atlas and used only under
+// the font service lock: fresh memory for each rebuild cost more than the
+// drawing (the kernel zeroes every page at its first touch).
+struct RebuildScratch {
+  juce::Image image;
+  std::vector<uint8_t> cell;  // all zero between uses
+};
+
+RebuildScratch& SharedScratch() {
+  // Made with an image, so that JUCE's own bookkeeping of images outlives it.
+  static RebuildScratch scratch{juce::Image(juce::Image::ARGB, 1, 1, true), {}};
+  return scratch;
+}
+
+// The ink of coverage `data` (rows `area.getWidth()` bytes, covering `area`)
+// within `window`, given that all of it lies in `inkBox`.
+GlyphAtlas::InkBox InkWithin(const uint8_t* data, juce::Rectangle<int> area,
+                             const GlyphAtlas::InkBox& inkBox, juce::Rectangle<int> window) {
+  if (inkBox.Empty()) return {};
+  const juce::Rectangle<int> box =
+      juce::Rectangle<int>::leftTopRightBottom(inkBox.x0, inkBox.y0, inkBox.x1, inkBox.y1);
+  if (window.contains(box)) return inkBox;
+  if (!window.intersects(box)) return {};
+  return InkOf(data, static_cast<size_t>(area.getWidth()), area, window.getIntersection(box));
+}
+
+}  // namespace
+
 bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
   if (side <= 0) return false;
-  // Drawing the glyphs is JUCE's work, serialised across threads; measuring
-  // their ink and uploading them are ours and run in parallel.
+  // Drawing the glyphs is JUCE's work, serialised across threads, and so is
+  // the scratch memory they are drawn into; each cell is uploaded from it
+  // as soon as it is drawn.
   auto fontService = LockFontService();
   const juce::Font font = FontFor(family, styleFlags, side);
-
-  // Every cell's coverage, the unused ones included (the texture's content
-  // is undefined until written).
-  std::vector<std::vector<uint8_t>> cells(kAtlasColumns * kAtlasColumns);
-  drewWhole = atlasImage.isValid();
-  if (!drewWhole) {
-    juce::Image scratch;
-    for (int i = 0; i < kGlyphCount && !drewWhole; ++i)
-      drewWhole = !DrawCell(font, side, i, scratch, cells[static_cast<size_t>(i)]);
-  }
-  if (drewWhole) {
-    juce::Image whole = atlasImage;
-    if (whole.isValid())
-      ClearToTransparent();
-    else
-      whole = juce::Image(juce::Image::ARGB, side, side, true);
-    DrawWhole(whole, font, side);
-    // Every component of a pixel holds the same coverage.
-    const juce::Image::BitmapData pixels(whole, juce::Image::BitmapData::readOnly);
-    for (int i = 0; i < kGlyphCount; ++i)
-      CopyCoverage(pixels, CellArea(side, i), 0, cells[static_cast<size_t>(i)], CellArea(side, i));
-  }
-  for (int i = kGlyphCount; i < kAtlasColumns * kAtlasColumns; ++i) {
+  RebuildScratch& scratch = SharedScratch();
+  size_t largest = 0;
+  for (int i = 0; i < kAtlasColumns * kAtlasColumns; ++i) {
     const juce::Rectangle<int> area = CellArea(side, i);
-    cells[static_cast<size_t>(i)].assign(
-        static_cast<size_t>(area.getWidth()) * static_cast<size_t>(area.getHeight()), 0);
+    largest = std::max(largest, static_cast<size_t>(area.getWidth()) *
+                                    static_cast<size_t>(area.getHeight()));
   }
-  fontService.unlock();
-  // A glyph's pass samples its cell and, through the bilinear footprint and
-  // the cells' rounding to whole texels, a texel or two of its neighbours:
-  // their ink there counts as its own.
-  std::array<InkBox, kGlyphCount> ink{};
-  const double cell = 0.25 * side;
-  for (int g = 0; g < kGlyphCount; ++g) {
-    const int column = g % kAtlasColumns, row = g / kAtlasColumns;
-    const juce::Rectangle<int> window = juce::Rectangle<int>::leftTopRightBottom(
-        static_cast<int>(std::floor(column * cell)) - 2, static_cast<int>(std::floor(row * cell)) - 2,
-        static_cast<int>(std::ceil((column + 1) * cell)) + 2,
-        static_cast<int>(std::ceil((row + 1) * cell)) + 2);
-    for (int j = 0; j < kGlyphCount; ++j) {
-      const juce::Rectangle<int> area = CellArea(side, j);
-      if (area.intersects(window))
-        ink[static_cast<size_t>(g)] =
-            Union(ink[static_cast<size_t>(g)], InkOf(cells[static_cast<size_t>(j)].data(),
-                                                           static_cast<size_t>(area.getWidth()), area, window));
-    }
-  }
+  if (scratch.cell.size() < largest) scratch.cell.assign(largest, 0);
+  uint8_t* const coverage = scratch.cell.data();
 
   if (atlasTexture == 0) {
     glGenTextures(1, &atlasTexture);
@@ -330,19 +368,98 @@ bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
   // Errors are flags that reading clears: whatever the host left pending is
   // read (and so consumed) here, or the upload's own could not be told apart.
   DrainGLErrors();
+  std::array<InkBox, kGlyphCount> ink{};
   {
     ffglex::ScopedUnpackState unpack;
+    // The unused cells hold zeros for ever: written only when the storage or
+    // the cells' places are new (the texture's content is undefined until
+    // written).
+    const bool fresh = allocatedSide != atlasTextureSide || uploadedSide != side;
     if (allocatedSide != atlasTextureSide) {
       glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_R8), atlasTextureSide,
                    atlasTextureSide, 0, GL_RED, GL_UNSIGNED_BYTE, nullptr);
       allocatedSide = atlasTextureSide;
     }
-    for (int i = 0; i < kAtlasColumns * kAtlasColumns; ++i) {
+    // A glyph's cell is written only in the rows where the texture or the
+    // new coverage has ink: elsewhere both are zero.
+    const auto upload = [&](int i, const InkBox& box) {
       const juce::Rectangle<int> area = CellArea(side, i);
-      glTexSubImage2D(GL_TEXTURE_2D, 0, area.getX(), area.getY(), area.getWidth(),
-                      area.getHeight(), GL_RED, GL_UNSIGNED_BYTE, cells[static_cast<size_t>(i)].data());
+      int y0 = area.getY(), y1 = area.getBottom();
+      if (i < kGlyphCount && !fresh) {
+        const InkBox& held = cellInk[static_cast<size_t>(i)];
+        y0 = std::min(held.Empty() ? y1 : held.y0, box.Empty() ? y1 : box.y0);
+        y1 = std::max(held.Empty() ? y0 : held.y1, box.Empty() ? y0 : box.y1);
+      }
+      if (i < kGlyphCount) cellInk[static_cast<size_t>(i)] = box;
+      if (y1 <= y0) return;
+      glTexSubImage2D(GL_TEXTURE_2D, 0, area.getX(), y0, area.getWidth(), y1 - y0, GL_RED,
+                      GL_UNSIGNED_BYTE,
+                      coverage + static_cast<size_t>(y0 - area.getY()) *
+                                     static_cast<size_t>(area.getWidth()));
+    };
+    const auto clearCell = [&](int i, const InkBox& box) {
+      const size_t stride = static_cast<size_t>(CellArea(side, i).getWidth());
+      const juce::Rectangle<int> area = CellArea(side, i);
+      for (int y = box.y0; y < box.y1; ++y)
+        std::memset(coverage + static_cast<size_t>(y - area.getY()) * stride +
+                        static_cast<size_t>(box.x0 - area.getX()),
+                    0, static_cast<size_t>(box.x1 - box.x0));
+    };
+    // A glyph's pass samples its cell and, through the bilinear footprint and
+    // the cells' rounding to whole texels, a texel or two of its neighbours:
+    // their ink there counts as its own.
+    const double cellSide = 0.25 * side;
+    const auto addInk = [&](int j, const InkBox& box) {
+      const juce::Rectangle<int> area = CellArea(side, j);
+      for (int g = 0; g < kGlyphCount; ++g) {
+        const int column = g % kAtlasColumns, row = g / kAtlasColumns;
+        const juce::Rectangle<int> window = juce::Rectangle<int>::leftTopRightBottom(
+            static_cast<int>(std::floor(column * cellSide)) - 2,
+            static_cast<int>(std::floor(row * cellSide)) - 2,
+            static_cast<int>(std::ceil((column + 1) * cellSide)) + 2,
+            static_cast<int>(std::ceil((row + 1) * cellSide)) + 2);
+        if (area.intersects(window))
+          ink[static_cast<size_t>(g)] =
+              Union(ink[static_cast<size_t>(g)], InkWithin(coverage, area, box, window));
+      }
+    };
+
+    drewWhole = atlasImage.isValid();
+    for (int i = 0; i < kGlyphCount && !drewWhole; ++i) {
+      InkBox box;
+      drewWhole = !DrawCellInto(font, side, i, scratch.image, coverage, box);
+      if (drewWhole) {
+        clearCell(i, InkBox{CellArea(side, i).getX(), CellArea(side, i).getY(),
+                            CellArea(side, i).getRight(), CellArea(side, i).getBottom()});
+        break;
+      }
+      addInk(i, box);
+      upload(i, box);
+      clearCell(i, box);
     }
+    if (drewWhole) {
+      ink = {};
+      juce::Image whole = atlasImage;
+      if (whole.isValid())
+        ClearToTransparent();
+      else
+        whole = juce::Image(juce::Image::ARGB, side, side, true);
+      DrawWhole(whole, font, side);
+      const juce::Image::BitmapData pixels(whole, juce::Image::BitmapData::readOnly);
+      for (int i = 0; i < kGlyphCount; ++i) {
+        const juce::Rectangle<int> area = CellArea(side, i);
+        CopyRows(pixels, area, coverage, static_cast<size_t>(area.getWidth()));
+        const InkBox box = InkOf(coverage, static_cast<size_t>(area.getWidth()), area, area);
+        addInk(i, box);
+        upload(i, box);
+        clearCell(i, InkBox{area.getX(), area.getY(), area.getRight(), area.getBottom()});
+      }
+    }
+    if (fresh)
+      for (int i = kGlyphCount; i < kAtlasColumns * kAtlasColumns; ++i) upload(i, InkBox{});
   }
+  fontService.unlock();
+
   // A failed upload (out of memory, say) leaves the glyphs undrawn: the
   // caller keeps the atlas marked and tries again at the next frame.
   if (DrainGLErrors()) {

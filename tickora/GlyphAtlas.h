@@ -5,8 +5,10 @@
 // all glyphs into one image ("whole-atlas drawing"); a rebuild gets the same
 // bytes by drawing each glyph alone into an image the size of its cell, and
 // falls back to the whole drawing when a glyph's ink leaves its cell (only
-// then can a neighbour's ink or the image's edge matter). No image is kept
-// between rebuilds unless RecreateImage asks for one. Each glyph's ink box is
+// then can a neighbour's ink or the image's edge matter). Each cell is
+// uploaded as soon as it is drawn; the scratch memory it is drawn into is
+// one per process, kept for the next rebuild, and no whole image is kept
+// unless RecreateImage asks for one. Each glyph's ink box is
 // recorded for the read-out's scissor. The texture is created at the first
 // rebuild and deleted by Release, both with the host's context current.
 // Move-only, so that exactly one atlas ever deletes the texture.
@@ -90,6 +92,11 @@ class GlyphAtlas {
   // leaves the cell; `coverage` is then of no use.
   static bool DrawCell(const juce::Font& font, int side, int glyph, juce::Image& scratch,
                        std::vector<uint8_t>& coverage);
+  // The same into `coverage` (the cell's bytes, all zero on entry), whose
+  // non-zero bytes then lie within `ink` (texels of the image; empty when
+  // none). Leaves `scratch` as clear as it found it.
+  static bool DrawCellInto(const juce::Font& font, int side, int glyph, juce::Image& scratch,
+                           uint8_t* coverage, InkBox& ink);
   // The whole drawing: every glyph into `image` (cleared, `side` square).
   static void DrawWhole(juce::Image& image, const juce::Font& font, int side);
 
@@ -106,6 +113,8 @@ class GlyphAtlas {
   int uploadedSide = 0;
   bool drewWhole = false;
   std::array<InkBox, kGlyphCount> uploadedInk{};
+  // Where each glyph's cell of the texture holds non-zero bytes (exactly).
+  std::array<InkBox, kGlyphCount> cellInk{};
 };
 
 }  // namespace tickora

@@ -3,6 +3,8 @@
 // instead of JUCE's per-pixel clear. Whatever the image held before, the
 // rebuild must end with exactly the pixels it gets from an image that JUCE
 // itself cleared to transparent white.
+#include "host/FrameTarget.h"
+#include "host/FramebufferCalls.h"
 #include "tests/support/GLTestContext.h"
 #include "tickora/FontFamilies.h"
 #include "tickora/GlyphAtlas.h"
@@ -32,7 +34,53 @@ void Fill(const juce::Image& image, uint8_t value) {
     std::memset(pixels.getLinePointer(y), value, static_cast<size_t>(pixels.width * pixels.pixelStride));
 }
 
+// The texels of `atlas`'s texture that its last upload covered.
+std::vector<uint8_t> TextureBytes(const tickora::GlyphAtlas& atlas) {
+  const host::FramebufferCalls* fbo = host::GetFramebufferCalls();
+  if (fbo == nullptr) return {};
+  GLuint framebuffer = 0;
+  fbo->genFramebuffers(1, &framebuffer);
+  GLint previous = 0;
+  glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &previous);
+  fbo->bindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+  fbo->framebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, atlas.Texture(),
+                            0);
+  const int side = atlas.UploadedSide();
+  const host::Pixels pixels = host::ReadFramebufferPixels(framebuffer, side, side);
+  fbo->bindFramebuffer(GL_FRAMEBUFFER, static_cast<GLuint>(previous));
+  fbo->deleteFramebuffers(1, &framebuffer);
+  return pixels.rgba;
+}
+
 class AtlasClear : public testing_support::GLTest {};
+
+// Each rebuild writes a glyph's cell only where the old or the new glyph has
+// ink: after other families, styles and sizes of the same storage, the
+// texture must hold what a fresh atlas's does.
+TEST_F(AtlasClear, RebuildOverOtherGlyphsMatchesAFreshTexture) {
+  const juce::StringArray families = tickora::InstalledFontFamilies();
+  const juce::String family = juce::Font::getDefaultSansSerifFontName();
+  const juce::String other = families.isEmpty() ? family : families[families.size() - 1];
+  for (int width : {200, 999}) {
+    tickora::GlyphAtlas fresh;
+    fresh.SetWidth(static_cast<uint32_t>(width), 0);
+    ASSERT_TRUE(fresh.Rebuild(family, 0));
+
+    tickora::GlyphAtlas reused;
+    reused.SetWidth(static_cast<uint32_t>(width + 1), 0);  // same storage, other cells
+    ASSERT_TRUE(reused.Rebuild(other, 1));
+    reused.SetWidth(static_cast<uint32_t>(width), 0);
+    ASSERT_TRUE(reused.Rebuild(other, 2));
+    ASSERT_TRUE(reused.Rebuild(family, 1));
+    ASSERT_TRUE(reused.Rebuild(family, 0));
+
+    const std::vector<uint8_t> expected = TextureBytes(fresh);
+    ASSERT_FALSE(expected.empty());
+    EXPECT_TRUE(TextureBytes(reused) == expected) << "width " << width;
+    fresh.Release();
+    reused.Release();
+  }
+}
 
 TEST_F(AtlasClear, RebuildOverOldContentMatchesAJuceClearedImage) {
   const juce::String family = juce::Font::getDefaultSansSerifFontName();
