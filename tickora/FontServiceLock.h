@@ -2,7 +2,8 @@
 // JUCE keeps its font list, typeface cache and glyph cache process-wide and
 // unsynchronised. Hosts that render on several threads build atlases in
 // parallel, so every use of JUCE's fonts and text drawing holds this lock:
-// glyph rasterisation is serialised, the GL upload that follows is not.
+// glyph rasterisation is serialised (and with it the atlas's upload from
+// the one scratch buffer the rebuilds share); drawing frames is not.
 #pragma once
 
 #include <mutex>
