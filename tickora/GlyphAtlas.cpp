@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tickora/GlyphAtlas.h"
 
+#include "ffglex/ClampedTexture.h"
 #include "ffglex/ScopedUnpackState.h"
 #include "tickora/FontServiceLock.h"
 
@@ -354,16 +355,8 @@ bool GlyphAtlas::Rebuild(const juce::String& family, int styleFlags) {
   if (scratch.cell.size() < largest) scratch.cell.assign(largest, 0);
   uint8_t* const coverage = scratch.cell.data();
 
-  if (atlasTexture == 0) {
-    glGenTextures(1, &atlasTexture);
-    glBindTexture(GL_TEXTURE_2D, atlasTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  } else {
-    glBindTexture(GL_TEXTURE_2D, atlasTexture);
-  }
+  // Magnified with GL_NEAREST: the read-out program filters by hand.
+  ffglex::BindClampedTexture(atlasTexture, GL_NEAREST);
 
   // Errors are flags that reading clears: whatever the host left pending is
   // read (and so consumed) here, or the upload's own could not be told apart.

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tickora/TextLine.h"
 
+#include "ffglex/ClampedTexture.h"
 #include "ffglex/ScopedUnpackState.h"
 #include "tickora/FontServiceLock.h"
 #include "tickora/PassScissor.h"
@@ -150,16 +151,7 @@ bool TextLine::Update(const std::string& bytes, const juce::String& family, int 
             pixels.getPixelColour(x, y).getAlpha();
   }
 
-  if (texture == 0) {
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-  } else {
-    glBindTexture(GL_TEXTURE_2D, texture);
-  }
+  ffglex::BindClampedTexture(texture, GL_LINEAR);
   {
     ffglex::ScopedUnpackState unpack;
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(GL_R8), width, height, 0, GL_RED,
